@@ -1,0 +1,348 @@
+/*
+ * Ostrel3D: a small engine of plain functions over fixed-function OpenGL.
+ *
+ * This header is the whole public interface. Operations are named o3D + verb + noun, records
+ * T + noun. Engine state lives inside the library; no operation takes a context argument.
+ * Operations that take a record pointer do nothing for a null pointer (getters then return 0 or
+ * the documented default). Results: int 1 for success and 0 for failure, a null record or handle
+ * for a failed creation, -1 for a lookup that finds nothing. The engine never prints or shows
+ * errors, except where an operation says so.
+ *
+ * Units: world units, y up, angles in degrees. The 2D pass works in pixels with the origin at the
+ * top-left corner of the window and y growing downwards.
+ */
+#ifndef OSTREL3D_H
+#define OSTREL3D_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---------------------------------------------------------------------------------------------
+ * Platform: the one window with its OpenGL context, the message pump and running flag,
+ * windowed and full-screen presentation, display modes, keyboard and mouse, frame timing.
+ * ------------------------------------------------------------------------------------------- */
+
+/* Opens a fixed-size window of width x height client pixels, centred on the primary screen,
+ * with an OpenGL context (24-bit colour, 16-bit depth, 8-bit stencil, double-buffered), builds
+ * the display-mode list and starts the timer and input. `instance` is the program's module
+ * handle on Windows and may be null elsewhere; a null title keeps "Ostrel". 1 on success. */
+int o3DInit(void *instance, int width, int height, const char *title);
+/* Restores the desktop display mode if full screen, destroys the context and the window. */
+void o3DShutdown(void);
+int o3DIsRunning(void);
+/* Posts a quit message; the running flag drops at the next o3DProcessMessages. */
+void o3DQuit(void);
+/* Handles every window message queued so far, never waits. Alt+Enter toggles full screen. */
+void o3DProcessMessages(void);
+/* Hook between the game update and the game drawing; does nothing. */
+void o3DPreRender(void);
+void o3DSwapBuffers(void);
+/* The current drawable size in pixels. */
+int o3DGetScreenWidth(void);
+int o3DGetScreenHeight(void);
+int o3DIsFullscreen(void);
+/* The main window (HWND on Windows, SDL_Window* elsewhere); null before o3DInit. */
+void *o3DGetWindowHandle(void);
+/* Switches to full screen (changing the display mode to the mode size) or back to the window.
+ * Shows "Nie mozna zmienic rozdzielczosci!" when the display mode can't be changed. */
+void o3DSetFullscreen(int on);
+void o3DToggleFullscreen(void);
+/* Selects display mode `index` of the list and applies it to the window or the full screen. */
+int o3DSetResolution(int index);
+/* Selects the listed mode of exactly this size and applies it; 0 if none is listed. */
+int o3DSetResolutionSize(int width, int height);
+
+/* One entry of the resolution list: a distinct width x height offered by the display. */
+typedef struct TDisplayMode {
+    int width;
+    int height;
+    float aspect;  /* width / height */
+    char name[32]; /* "%dx%d" */
+} TDisplayMode;
+
+/* (Re)builds the list from the display's modes: at least 640x480 and 16 bits per pixel, one entry
+ * per size in the order the system gives them; selects the desktop's mode if listed. */
+void o3DEnumDisplayModes(void);
+void o3DFreeDisplayModes(void);
+int o3DGetDisplayModeCount(void);
+/* The entry at `index`, or null out of range. The list owns it. */
+TDisplayMode *o3DGetDisplayMode(int index);
+TDisplayMode *o3DGetCurrentDisplayMode(void);
+int o3DGetResolutionIndex(void);
+int o3DSelectDisplayMode(int index);
+int o3DSelectDisplayModeSize(int width, int height);
+/* Selects the first entry whose name contains `text` (case-sensitive). */
+int o3DSelectDisplayModeName(const char *text);
+int o3DHasDisplayMode(int width, int height);
+/* The smallest listed mode at least width x height (by the sum of the differences); -1 if none. */
+int o3DFindBestDisplayMode(int width, int height);
+/* Writes the indices of the modes of aspect kind 0 (4:3), 1 (16:9) or 2 (16:10) into `indices`,
+ * at most `capacity`; returns how many were written. */
+int o3DFindDisplayModesByAspect(int kind, int *indices, int capacity);
+/* The selected mode's aspect; 1.333 without a list. */
+float o3DGetAspectRatio(void);
+/* 0 for 4:3, 1 for 16:9, 2 for 16:10, -1 for anything else. */
+int o3DGetAspectKind(void);
+/* "4:3", "16:9", "16:10" or "Custom". */
+const char *o3DGetAspectName(void);
+/* Prints the list to standard output, marking the selected entry. */
+void o3DPrintDisplayModes(void);
+
+/* Keyboard: polled once per frame. Codes are Windows virtual-key codes 0..255 (13 Enter,
+ * 27 Escape, 32 Space, 37..40 arrows, 'A'..'Z', '0'..'9'); the mouse buttons appear as 1, 2, 4.
+ * Codes outside 0..255 read as 0. */
+void o3DInitKeyboard(void);
+void o3DClearKeys(void);
+void o3DUpdateKeyboard(void);
+int o3DKeyDown(int code);
+/* Down now and up at the sample before. */
+int o3DKeyPressed(int code);
+/* Up now and down at the sample before. */
+int o3DKeyReleased(int code);
+int o3DAnyKeyPressed(void);
+
+/* Mouse: positions in client pixels; buttons 0 left, 1 right, 2 middle; the wheel in steps. */
+void o3DInitMouse(void);
+void o3DUpdateMouse(void);
+int o3DGetMouseX(void);
+int o3DGetMouseY(void);
+/* Either pointer may be null. */
+void o3DGetMousePos(int *x, int *y);
+int o3DGetMouseDX(void);
+int o3DGetMouseDY(void);
+int o3DMouseButtonDown(int button);
+int o3DMouseButtonPressed(int button);
+int o3DMouseButtonReleased(int button);
+int o3DGetMouseWheel(void);
+int o3DGetMouseWheelDelta(void);
+void o3DAddMouseWheel(int steps);
+/* Edges count as inside. */
+int o3DMouseInRect(int x, int y, int width, int height);
+int o3DMouseInCircle(int centreX, int centreY, int radius);
+/* One step of the system's cursor show counter; the cursor shows while the counter is >= 0. */
+void o3DShowCursor(void);
+void o3DHideCursor(void);
+/* Mouse look: hides the cursor and recentres it every frame; deltas measure from the centre. */
+void o3DCaptureMouse(void);
+void o3DReleaseMouse(void);
+int o3DIsMouseCaptured(void);
+
+/* Frame timer: call o3DUpdateTimer once per frame. */
+void o3DInitTimer(void);
+void o3DUpdateTimer(void);
+/* Milliseconds since the first call. */
+uint32_t o3DGetTicks(void);
+/* Milliseconds since o3DInitTimer. */
+uint32_t o3DGetElapsedMs(void);
+/* Seconds between the last two o3DUpdateTimer calls; 0 before the first update. */
+double o3DGetDeltaTime(void);
+/* 1 / delta, or 0 for a delta below 0.0001 s. */
+float o3DGetFPS(void);
+/* Waits until `targetSeconds` have passed since the last o3DUpdateTimer (sleeps, then spins). */
+void o3DLimitFrame(float targetSeconds);
+/* The local date and time taken at the last o3DUpdateTimer; 0 before the first. */
+int o3DGetSecond(void);
+int o3DGetMinute(void);
+int o3DGetHour(void);
+int o3DGetDay(void);
+int o3DGetMonth(void); /* 1..12 */
+int o3DGetYear(void);  /* e.g. 2026 */
+
+/* ---------------------------------------------------------------------------------------------
+ * Resource packs: flat archives of named entries (the game's assets live in game.dat).
+ * Up to 16 packs are open at once; entries are found by exact name and read into memory.
+ * ------------------------------------------------------------------------------------------- */
+
+/* One 72-byte directory entry as stored in the pack. */
+typedef struct TPackEntry {
+    char name[64];   /* zero-terminated within the 64 bytes */
+    uint32_t size;   /* bytes */
+    uint32_t offset; /* from the start of the pack file */
+} TPackEntry;
+
+/* An open pack: a slot of the engine's table of 16; the handle is valid until closed. */
+typedef struct TPack {
+    char path[256];
+    void *file; /* the open file (FILE*), null when closed */
+    int32_t magic;
+    int32_t count;
+    TPackEntry *entries;
+    int loaded; /* 0 = free slot */
+} TPack;
+
+/* Marks every slot free, clears the active pack and sweeps leftover staging files. */
+void o3DInitPacks(void);
+/* Closes every pack, clears the active pack and sweeps leftover staging files. */
+void o3DCleanupTempFiles(void);
+/* Opens a pack file; null if it is missing, malformed or all 16 slots are taken. The first pack
+ * opened while none is active becomes the active pack. */
+TPack *o3DOpenPack(const char *path);
+void o3DClosePack(TPack *pack);
+void o3DSetActivePack(TPack *pack);
+TPack *o3DGetActivePack(void);
+/* The first entry named exactly `name` (case-sensitive), or null. */
+TPackEntry *o3DFindPackEntry(TPack *pack, const char *name);
+int o3DPackHasFile(TPack *pack, const char *name);
+int o3DGetPackFileCount(TPack *pack);
+TPackEntry *o3DGetPackEntry(TPack *pack, int index);
+/* The entry's size in bytes, -1 if there is none. */
+int o3DGetPackFileSize(TPack *pack, const char *name);
+/* Reads an entry into a new buffer (zero-filled where the file ends early) and stores its size in
+ * `outSize` if given. The caller frees it with o3DFreePackData. Null on failure. */
+unsigned char *o3DReadPackEntry(TPack *pack, const char *name, uint32_t *outSize);
+void o3DFreePackData(void *data);
+/* Reads an entry as zero-terminated text; the caller frees it with o3DFreePackData. */
+char *o3DReadPackText(TPack *pack, const char *name);
+/* Writes an entry's bytes to `destPath` (created or truncated). */
+int o3DExtractPackFile(TPack *pack, const char *name, const char *destPath);
+/* Prints the directory to standard output. */
+void o3DPrintPack(TPack *pack);
+
+/* ---------------------------------------------------------------------------------------------
+ * Rendering core: vectors, the viewport and projection, the first-person camera and the
+ * modelview matrix stack.
+ * ------------------------------------------------------------------------------------------- */
+
+typedef struct TVector3 {
+    float x, y, z;
+} TVector3;
+
+typedef struct TColor {
+    float r, g, b;
+} TColor;
+
+TVector3 o3DVector3(float x, float y, float z);
+TColor o3DColor(float r, float g, float b);
+TVector3 o3DVectorAdd(TVector3 a, TVector3 b);
+TVector3 o3DVectorSub(TVector3 a, TVector3 b);
+TVector3 o3DVectorScale(TVector3 a, float s);
+float o3DVectorDot(TVector3 a, TVector3 b);
+TVector3 o3DVectorCross(TVector3 a, TVector3 b);
+float o3DVectorLength(TVector3 a);
+/* (0, 0, 0) for a zero-length vector. */
+TVector3 o3DVectorNormalize(TVector3 a);
+
+/* The first-person camera. Angles in degrees: yaw 0 looks along +x, -90 along -z; pitch up. */
+typedef struct TCamera {
+    float posX, posY, posZ;
+    float targetX, targetY, targetZ; /* position + forward after every update */
+    float upX, upY, upZ;
+    float fov; /* vertical, degrees */
+    float nearPlane;
+    float farPlane;
+    float yaw;
+    float pitch; /* kept within -89.9..89.9 by the rotate operations */
+    float roll;  /* stored only; it does not turn the view */
+    float forwardX, forwardY, forwardZ;
+    float rightX, rightY, rightZ;
+} TCamera;
+
+/* The global viewport size (aspect = width / height, 1.333 for a height below 1). */
+void o3DSetViewportSize(int width, int height);
+/* glViewport plus o3DSetViewportSize. */
+void o3DSetViewport(int x, int y, int width, int height);
+/* The global perspective: fov accepted within (0, 180), near within (0, far), far above near. */
+void o3DSetFov(float fov);
+float o3DGetFov(void);
+void o3DSetNearPlane(float nearPlane);
+float o3DGetNearPlane(void);
+void o3DSetFarPlane(float farPlane);
+float o3DGetFarPlane(void);
+void o3DApplyProjection(void);
+/* Starts the 3D pass: global perspective, identity modelview, depth test on, depth cleared. */
+void o3DBegin3D(void);
+/* Starts the 2D pass: pixel projection with the origin top-left, identity modelview, no depth. */
+void o3DBegin2D(void);
+void o3DSetOrtho(float left, float right, float bottom, float top, float nearPlane, float farPlane);
+
+/* At (0, 0, 5) looking along -z, fov 60, near 0.1, far 1000. */
+void o3DInitCamera(TCamera *cam);
+void o3DSetCamera(TCamera *cam, float x, float y, float z, float yaw, float pitch);
+void o3DSetCameraLookAt(TCamera *cam, float px, float py, float pz, float tx, float ty, float tz,
+                        float fov, float nearPlane, float farPlane);
+void o3DSetCameraVectors(TCamera *cam, float px, float py, float pz, float tx, float ty, float tz,
+                         float ux, float uy, float uz);
+void o3DSetCameraPosition(TCamera *cam, float x, float y, float z);
+void o3DMoveCameraTo(TCamera *cam, float x, float y, float z);
+void o3DCameraLookAt(TCamera *cam, float x, float y, float z);
+void o3DPointCameraAt(TCamera *cam, float x, float y, float z);
+void o3DMoveCamera(TCamera *cam, float dx, float dy, float dz);
+void o3DTranslateCamera(TCamera *cam, float dx, float dy, float dz);
+/* Along the view direction, pitch included. */
+void o3DMoveCameraForward(TCamera *cam, float distance);
+void o3DStrafeCamera(TCamera *cam, float distance);
+void o3DMoveCameraUp(TCamera *cam, float distance);
+/* Adds the angles; pitch is clamped to -89.9..89.9 and yaw wrapped into 0..360. */
+void o3DRotateCamera(TCamera *cam, float dyaw, float dpitch, float droll);
+void o3DYawCamera(TCamera *cam, float angle);
+void o3DPitchCamera(TCamera *cam, float angle);
+void o3DRollCamera(TCamera *cam, float angle);
+/* Sets the angles; pitch is clamped, yaw is kept as given. */
+void o3DSetCameraRotation(TCamera *cam, float yaw, float pitch, float roll);
+void o3DSetCameraProjection(TCamera *cam, float fov, float nearPlane, float farPlane);
+void o3DSetCameraFov(TCamera *cam, float fov);
+void o3DSetCameraFar(TCamera *cam, float farPlane);
+/* Recomputes forward, right, up and target from yaw and pitch. */
+void o3DUpdateCamera(TCamera *cam);
+/* Loads the camera's perspective and look-at into the projection and modelview matrices. */
+void o3DApplyCamera(TCamera *cam);
+TVector3 o3DGetCameraPosition(TCamera *cam);
+TVector3 o3DGetCameraTarget(TCamera *cam);
+TVector3 o3DGetCameraForward(TCamera *cam); /* (0, 0, -1) for a null camera */
+TVector3 o3DGetCameraRight(TCamera *cam);   /* (1, 0, 0) for a null camera */
+TVector3 o3DGetCameraUp(TCamera *cam);      /* (0, 1, 0) for a null camera */
+
+/* The current OpenGL matrix (the modelview outside the projection operations). */
+void o3DPushMatrix(void);
+void o3DPopMatrix(void);
+void o3DLoadIdentity(void);
+/* 16 floats in OpenGL column order; null does nothing. */
+void o3DMultMatrix(const float *m);
+void o3DTranslate(float x, float y, float z);
+void o3DRotate(float angle, float x, float y, float z);
+void o3DScale(float x, float y, float z);
+
+/* ---------------------------------------------------------------------------------------------
+ * 2D overlay: flat shapes in screen pixels and full-screen fades, drawn after o3DBegin2D.
+ * ------------------------------------------------------------------------------------------- */
+
+/* Clears the colour buffer only. */
+void o3DClearScreen(float r, float g, float b);
+/* The 2D drawing colour; images and fades restore it when they finish. Initially white. */
+void o3DSetColor(float r, float g, float b);
+void o3DDrawPoint(float x, float y);
+void o3DDrawLine(float x1, float y1, float x2, float y2);
+void o3DDrawRect(float x, float y, float w, float h);
+void o3DFillRect(float x, float y, float w, float h);
+void o3DDrawCircle(float cx, float cy, float radius, int segments);
+void o3DFillCircle(float cx, float cy, float radius, int segments);
+void o3DDrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3);
+void o3DFillTriangle(float x1, float y1, float x2, float y2, float x3, float y3);
+/* `points` holds x0, y0, x1, y1, ...; the caller owns it. */
+void o3DDrawPolygon(const float *points, int count);
+void o3DFillPolygon(const float *points, int count);
+
+/* Full-screen quads; t is clamped to 0..1 (NaN counts as 0). Blending stays enabled. */
+void o3DDrawFadeIn(float t);      /* black, alpha 1 - t */
+void o3DDrawFadeInAlias(float t); /* the same as o3DDrawFadeIn */
+void o3DDrawFadeOut(float t);     /* black, alpha t */
+void o3DDrawFade(float r, float g, float b, float t);
+/* Timed fades driven by o3DGetDeltaTime: start one, call o3DUpdateFade and o3DDrawCurrentFade
+ * every frame. A finished fade keeps drawing its final state until the next start. */
+void o3DStartFadeIn(float duration);
+void o3DStartFadeOut(float duration);
+void o3DStartFadeToColor(float r, float g, float b, float duration);
+void o3DUpdateFade(void);
+void o3DDrawCurrentFade(void);
+int o3DIsFading(void);
+/* elapsed / duration; 1 for a duration of 0. */
+float o3DGetFadeProgress(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

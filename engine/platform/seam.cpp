@@ -1,0 +1,17 @@
+// Holds the live seam tables, initialised from the backend that the build links.
+#include "platform/seam.h"
+
+PlatformWindowSeam gWindowSeam = kNativeWindowSeam;
+PlatformDisplaySeam gDisplaySeam = kNativeDisplaySeam;
+PlatformInputSeam gInputSeam = kNativeInputSeam;
+PlatformClockSeam gClockSeam = kNativeClockSeam;
+PlatformDialogSeam gDialogSeam = kNativeDialogSeam;
+
+void platformResetSeam(void)
+{
+    gWindowSeam = kNativeWindowSeam;
+    gDisplaySeam = kNativeDisplaySeam;
+    gInputSeam = kNativeInputSeam;
+    gClockSeam = kNativeClockSeam;
+    gDialogSeam = kNativeDialogSeam;
+}
