@@ -80,12 +80,32 @@ struct PlatformDialogSeam {
     void (*messageBox)(const char *text, const char *caption, PlatformBoxIcon icon, int owned);
 };
 
+struct PlatformImageSeam {
+    // Reads a bitmap file with the platform's own loader as 24-bit top-down rows of B, G, R
+    // bytes, each row padded to a multiple of 4 bytes. Returns a malloc'd buffer the caller
+    // frees, or null; width and height are the picture's size.
+    unsigned char *(*readBitmap)(const char *path, int *width, int *height);
+};
+
+struct PlatformFontSeam {
+    // Makes a system font of the face (an unknown face gets the system's fallback), character
+    // height in pixels, weight (400 normal, 700 bold) and slant, and builds its glyphs 0..255
+    // into the 256 display lists from listBase. Returns the handle kept for measuring, or null.
+    void *(*create)(const char *face, int size, int weight, int italic, unsigned int listBase);
+    // The width in pixels of the text in that font.
+    int (*measure)(void *handle, const char *text);
+    // Gives the handle back.
+    void (*release)(void *handle);
+};
+
 // The live tables. They start as the backend's; tests may overwrite single entries.
 extern PlatformWindowSeam gWindowSeam;
 extern PlatformDisplaySeam gDisplaySeam;
 extern PlatformInputSeam gInputSeam;
 extern PlatformClockSeam gClockSeam;
 extern PlatformDialogSeam gDialogSeam;
+extern PlatformImageSeam gImageSeam;
+extern PlatformFontSeam gFontSeam;
 
 // Each backend defines its tables under these names.
 extern const PlatformWindowSeam kNativeWindowSeam;
@@ -93,6 +113,8 @@ extern const PlatformDisplaySeam kNativeDisplaySeam;
 extern const PlatformInputSeam kNativeInputSeam;
 extern const PlatformClockSeam kNativeClockSeam;
 extern const PlatformDialogSeam kNativeDialogSeam;
+extern const PlatformImageSeam kNativeImageSeam;
+extern const PlatformFontSeam kNativeFontSeam;
 
 // Puts every table back to the backend's own entries.
 void platformResetSeam(void);
