@@ -191,7 +191,8 @@ TPackEntry *o3DGetPackEntry(TPack *pack, int index);
 /* The entry's size in bytes, -1 if there is none. */
 int o3DGetPackFileSize(TPack *pack, const char *name);
 /* Reads an entry into a new buffer (zero-filled where the file ends early) and stores its size in
- * `outSize` if given. The caller frees it with o3DFreePackData. Null on failure. */
+ * `outSize` if given. The caller frees it with o3DFreePackData. Null on failure, and for an entry
+ * larger than the whole pack file (corrupt). */
 unsigned char *o3DReadPackEntry(TPack *pack, const char *name, uint32_t *outSize);
 void o3DFreePackData(void *data);
 /* Reads an entry as zero-terminated text; the caller frees it with o3DFreePackData. */
