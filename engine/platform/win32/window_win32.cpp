@@ -32,12 +32,12 @@ struct Win32Window {
     void (*dispatch)(PlatformEvent event, int value);
 };
 
-static Win32Window gWin;
+static Win32Window sWin;
 
 static void report(PlatformEvent event, int value)
 {
-    if (gWin.dispatch)
-        gWin.dispatch(event, value);
+    if (sWin.dispatch)
+        sWin.dispatch(event, value);
     else if (event == kEventCloseRequest)
         PostQuitMessage(0); // before the first pump there is no engine handler to post it
 }
@@ -76,7 +76,7 @@ static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPA
 static int registerClass(HINSTANCE instance)
 {
     // The class outlives the window; a second window in the same process reuses it.
-    if (gWin.classRegistered)
+    if (sWin.classRegistered)
         return 1;
     WNDCLASSA wc = {};
     wc.style = CS_OWNDC;
@@ -86,8 +86,8 @@ static int registerClass(HINSTANCE instance)
     wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
     wc.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
     wc.lpszClassName = kClassName;
-    gWin.classRegistered = RegisterClassA(&wc) != 0;
-    return gWin.classRegistered;
+    sWin.classRegistered = RegisterClassA(&wc) != 0;
+    return sWin.classRegistered;
 }
 
 // Outer rectangle of a window with a client area of width x height, centred on the primary
@@ -107,7 +107,7 @@ static RECT centredOuterRect(int width, int height, DWORD style)
 // Results are not checked: the engine runs on without a usable context.
 static void createContext(void)
 {
-    gWin.dc = GetDC(gWin.window);
+    sWin.dc = GetDC(sWin.window);
     PIXELFORMATDESCRIPTOR pfd = {};
     pfd.nSize = kPixelFormatSize;
     pfd.nVersion = 1;
@@ -117,34 +117,38 @@ static void createContext(void)
     pfd.cDepthBits = 16;
     pfd.cStencilBits = 8;
     pfd.iLayerType = PFD_MAIN_PLANE;
-    int format = ChoosePixelFormat(gWin.dc, &pfd);
-    SetPixelFormat(gWin.dc, format, &pfd);
-    gWin.context = wglCreateContext(gWin.dc);
-    wglMakeCurrent(gWin.dc, gWin.context);
+    int format = ChoosePixelFormat(sWin.dc, &pfd);
+    SetPixelFormat(sWin.dc, format, &pfd);
+    sWin.context = wglCreateContext(sWin.dc);
+    wglMakeCurrent(sWin.dc, sWin.context);
 }
 
 static void savePlacement(void)
 {
-    gWin.placement.length = kPlacementLength;
-    GetWindowPlacement(gWin.window, &gWin.placement);
+    sWin.placement.length = kPlacementLength;
+    GetWindowPlacement(sWin.window, &sWin.placement);
 }
 
 static void placeAtScreen(void)
 {
-    SetWindowPos(gWin.window, HWND_TOP, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+    SetWindowPos(sWin.window, HWND_TOP, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                  GetSystemMetrics(SM_CYSCREEN), SWP_FRAMECHANGED);
 }
 
 static int create(const char *title, int width, int height)
 {
+    // Destroying an earlier window posted a quit (WM_DESTROY); it must not end the new one.
+    MSG stale;
+    while (PeekMessageA(&stale, NULL, WM_QUIT, WM_QUIT, PM_REMOVE))
+        ;
     HINSTANCE instance = GetModuleHandleA(NULL);
     if (!registerClass(instance))
         return 0;
     RECT outer = centredOuterRect(width, height, kWindowedStyle);
-    gWin.window = CreateWindowExA(0, kClassName, title, kWindowedStyle, outer.left, outer.top,
+    sWin.window = CreateWindowExA(0, kClassName, title, kWindowedStyle, outer.left, outer.top,
                                   outer.right - outer.left, outer.bottom - outer.top, NULL, NULL,
                                   instance, NULL);
-    if (!gWin.window)
+    if (!sWin.window)
         return 0;
     savePlacement();
     createContext();
@@ -154,34 +158,34 @@ static int create(const char *title, int width, int height)
 static void destroy(void)
 {
     wglMakeCurrent(NULL, NULL);
-    if (gWin.context) {
-        wglDeleteContext(gWin.context);
-        gWin.context = NULL;
+    if (sWin.context) {
+        wglDeleteContext(sWin.context);
+        sWin.context = NULL;
     }
-    if (gWin.dc && gWin.window) {
-        ReleaseDC(gWin.window, gWin.dc);
-        gWin.dc = NULL;
+    if (sWin.dc && sWin.window) {
+        ReleaseDC(sWin.window, sWin.dc);
+        sWin.dc = NULL;
     }
-    if (gWin.window) {
-        DestroyWindow(gWin.window);
-        gWin.window = NULL;
+    if (sWin.window) {
+        DestroyWindow(sWin.window);
+        sWin.window = NULL;
     }
 }
 
 static void *handle(void)
 {
-    return gWin.window;
+    return sWin.window;
 }
 
 static void swapBuffers(void)
 {
-    if (gWin.dc)
-        SwapBuffers(gWin.dc);
+    if (sWin.dc)
+        SwapBuffers(sWin.dc);
 }
 
 static void pump(void (*dispatch)(PlatformEvent event, int value))
 {
-    gWin.dispatch = dispatch;
+    sWin.dispatch = dispatch;
     MSG msg;
     while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT && dispatch)
@@ -198,22 +202,22 @@ static void postQuit(void)
 
 static void enterFullscreenFrame(void)
 {
-    SetWindowLongA(gWin.window, GWL_STYLE, (LONG)kFullscreenStyle);
+    SetWindowLongA(sWin.window, GWL_STYLE, (LONG)kFullscreenStyle);
     placeAtScreen();
 }
 
 static void restoreWindowed(void)
 {
-    SetWindowLongA(gWin.window, GWL_STYLE, (LONG)kWindowedStyle);
-    SetWindowPlacement(gWin.window, &gWin.placement);
-    SetWindowPos(gWin.window, NULL, 0, 0, 0, 0,
+    SetWindowLongA(sWin.window, GWL_STYLE, (LONG)kWindowedStyle);
+    SetWindowPlacement(sWin.window, &sWin.placement);
+    SetWindowPos(sWin.window, NULL, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
 }
 
 static void placeCentred(int width, int height)
 {
     RECT outer = centredOuterRect(width, height, kResizeMeasureStyle);
-    SetWindowPos(gWin.window, NULL, outer.left, outer.top, outer.right - outer.left,
+    SetWindowPos(sWin.window, NULL, outer.left, outer.top, outer.right - outer.left,
                  outer.bottom - outer.top, SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
@@ -225,8 +229,8 @@ static void coverScreen(void)
 static void clientSize(int *width, int *height)
 {
     RECT rect = {};
-    if (gWin.window)
-        GetClientRect(gWin.window, &rect);
+    if (sWin.window)
+        GetClientRect(sWin.window, &rect);
     *width = rect.right - rect.left;
     *height = rect.bottom - rect.top;
 }
