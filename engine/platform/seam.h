@@ -25,7 +25,9 @@ struct PlatformWindowSeam {
     // The native window (HWND or SDL_Window*), null when there is none.
     void *(*handle)(void);
     void (*swapBuffers)(void);
-    // Handles every queued message without waiting, reporting each through `dispatch`.
+    // Handles every queued message without waiting, reporting each through `dispatch`. The
+    // backend may also report through the last dispatch outside the pump (while the window is
+    // being destroyed or moved).
     void (*pump)(void (*dispatch)(PlatformEvent event, int value));
     // Queues a quit message (exit code 0) that a later pump reports as kEventQuit.
     void (*postQuit)(void);
@@ -39,6 +41,7 @@ struct PlatformWindowSeam {
     void (*placeCentred)(int width, int height);
     // Keeps the popup at (0, 0) with the screen size after a mode change.
     void (*coverScreen)(void);
+    // The drawable size in pixels; 0 x 0 when there is no window.
     void (*clientSize)(int *width, int *height);
 };
 
