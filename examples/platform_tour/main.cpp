@@ -113,6 +113,7 @@ int main(void)
         return 1;
     }
     o3DPrintDisplayModes();
+    fflush(stdout);
 
     TCamera camera;
     o3DInitCamera(&camera);
