@@ -307,7 +307,120 @@ void o3DRotate(float angle, float x, float y, float z);
 void o3DScale(float x, float y, float z);
 
 /* ---------------------------------------------------------------------------------------------
- * 2D overlay: flat shapes in screen pixels and full-screen fades, drawn after o3DBegin2D.
+ * Assets: textures and 2D images read from BMP files, and full-screen background pictures.
+ * ------------------------------------------------------------------------------------------- */
+
+/* One OpenGL texture: a 3D surface texture or a 2D image. The holder zeroes it before the first
+ * load and owns the record's own memory; the engine owns the GL texture and the mask. */
+typedef struct TTexture {
+    uint32_t id; /* OpenGL texture name; 0 = none */
+    int width;   /* picture size in pixels (o3DLoadTexture: the uploaded power-of-two size) */
+    int height;
+    int texWidth; /* uploaded power-of-two size (image loaders only) */
+    int texHeight;
+    int loaded;     /* binding, drawing and freeing do nothing while 0 */
+    int colorKeyOn; /* pixels of the key colour load transparent */
+    uint8_t keyR, keyG, keyB;
+    int additive; /* draw with additive blending and the tint */
+    float tintR, tintG, tintB;
+    float tintA;         /* tint intensity, 0..1 */
+    unsigned char *mask; /* width x height bytes from the top row: 1 opaque, 0 keyed out */
+} TTexture;
+
+/* Reads a 24-bit uncompressed bottom-up BMP into an opaque, repeating RGB texture, resized to
+ * powers of two by nearest neighbour. Other BMP kinds and malformed headers fail with 0. */
+int o3DLoadTexture(TTexture *tex, const char *path);
+/* Reads any BMP the platform's loader reads into an RGBA texture with clamped edges; the picture
+ * sits in the top-left corner of its power-of-two texture. Uses the record's colour key as it
+ * stands; resets tint, alpha and the additive flag. */
+int o3DLoadImage(TTexture *img, const char *path);
+/* Turns the colour key on with this colour, then o3DLoadImage. */
+int o3DLoadImageKeyed(TTexture *img, const char *path, uint8_t r, uint8_t g, uint8_t b);
+/* Deletes the GL texture and the mask and clears the sizes and the loaded flag; colour key,
+ * additive flag and tint stay. Loading into a loaded record without freeing first leaks. */
+void o3DFreeTexture(TTexture *tex);
+/* Enables 2D texturing and binds a loaded texture. */
+void o3DBindTexture(TTexture *tex);
+void o3DDisableTexture(void);
+/* On the bound texture: 1 = GL_LINEAR, anything else GL_NEAREST. */
+void o3DSetTextureFilter(int min, int mag);
+/* On the bound texture: 1 = GL_CLAMP, anything else GL_REPEAT. */
+void o3DSetTextureWrap(int s, int t);
+/* Filtering of textures created from now on (initially linear). */
+void o3DEnableLinearFiltering(void);
+void o3DDisableLinearFiltering(void);
+int o3DIsLinearFiltering(void);
+
+/* Takes effect at the next load into this record; only for a loaded record. */
+void o3DSetImageColorKey(TTexture *img, uint8_t r, uint8_t g, uint8_t b);
+void o3DClearImageColorKey(TTexture *img);
+void o3DSetImageAdditive(TTexture *img);
+void o3DClearImageAdditive(TTexture *img);
+/* The tint colours an image only in additive mode. */
+void o3DSetImageTint(TTexture *img, float r, float g, float b);
+/* Clamped to 0..1; not a number gives 0. */
+void o3DSetImageAlpha(TTexture *img, float a);
+
+/* 2D images in screen pixels (after o3DBegin2D): x, y is the top-left corner of the unrotated
+ * rectangle, angle in degrees about its centre. Keyed, translucent and additive images switch
+ * blending on for the draw; blending ends as it was, with the standard alpha function if on (an
+ * opaque image on a blended caller draws with the caller's function). Texturing ends off and the
+ * 2D drawing colour is put back. A surface texture from o3DLoadTexture is drawn whole. */
+void o3DDrawImage(TTexture *img, float x, float y);
+void o3DDrawImageSized(TTexture *img, float x, float y, float w, float h);
+void o3DDrawImageRotated(TTexture *img, float x, float y, float w, float h, float angle,
+                         float alpha);
+void o3DDrawImageEx(TTexture *img, float x, float y, float w, float h, float angle, float alpha,
+                    float r, float g, float b);
+
+/* A picture over the whole viewport, drawn first in a frame without depth test; still or
+ * scrolling with the camera's turning like a distant panorama. The caller owns the record. */
+typedef struct TBackground {
+    TTexture image;
+    int loaded;
+    float speed;            /* scroll multiplier */
+    float yawRange;         /* degrees of yaw that scroll one picture width */
+    float pitchRange;       /* degrees of pitch that scroll one picture height */
+    int scrollX;            /* the horizontal offset follows the yaw */
+    int scrollY;            /* the vertical offset follows the pitch */
+    float offsetX, offsetY; /* in picture pixels */
+    TColor color;
+    float alpha;
+    int blend;   /* alpha blending */
+    int stretch; /* 1 = covers the viewport once; 0 = repeats at one texel per pixel */
+} TBackground;
+
+/* Zeroes the record: speed 1, ranges 360 and 180, both scrolls on, white, alpha 1, blend and
+ * stretch on. */
+void o3DInitBackground(TBackground *bg);
+int o3DLoadBackground(TBackground *bg, const char *path);
+int o3DLoadBackgroundKeyed(TBackground *bg, const char *path, uint8_t r, uint8_t g, uint8_t b);
+void o3DFreeBackground(TBackground *bg);
+void o3DSetBackgroundSpeed(TBackground *bg, float speed);
+void o3DSetBackgroundRanges(TBackground *bg, float yawRange, float pitchRange);
+void o3DSetBackgroundScrollX(TBackground *bg, int on);
+void o3DSetBackgroundScrollY(TBackground *bg, int on);
+void o3DSetBackgroundScroll(TBackground *bg, int x, int y);
+void o3DSetBackgroundColor(TBackground *bg, float r, float g, float b);
+/* Clamped to 0..1; not a number gives 0. */
+void o3DSetBackgroundAlpha(TBackground *bg, float a);
+void o3DSetBackgroundBlend(TBackground *bg, int on);
+void o3DSetBackgroundStretch(TBackground *bg, int on);
+void o3DSetBackgroundOffset(TBackground *bg, float x, float y);
+void o3DResetBackgroundOffset(TBackground *bg);
+int o3DIsBackgroundLoaded(TBackground *bg);
+/* Offsets from the camera's yaw and pitch (pitch counted within -90..90). */
+void o3DUpdateBackground(TBackground *bg, TCamera *cam);
+/* o3DUpdateBackground, then o3DDrawBackground. */
+void o3DDrawBackgroundForCamera(TBackground *bg, TCamera *cam);
+/* Draws with the stored offsets. Leaves the image bound with repeat wrapping and, if blend is
+ * on, the standard alpha blend function. */
+void o3DDrawBackground(TBackground *bg);
+/* Resets the offsets to 0, 0, then draws. */
+void o3DDrawBackgroundStatic(TBackground *bg);
+
+/* ---------------------------------------------------------------------------------------------
+ * 2D overlay: flat shapes in screen pixels, full-screen fades and text, drawn after o3DBegin2D.
  * ------------------------------------------------------------------------------------------- */
 
 /* Clears the colour buffer only. */
@@ -341,6 +454,104 @@ void o3DDrawCurrentFade(void);
 int o3DIsFading(void);
 /* elapsed / duration; 1 for a duration of 0. */
 float o3DGetFadeProgress(void);
+
+/* Text: bitmap fonts (a glyph sheet and a .met metrics file, one textured quad per character)
+ * and system fonts (a face installed in the system, drawn from display lists at the raster
+ * position). Both kinds share one text colour and the operations that take either kind. */
+
+/* One character's rectangle on the glyph sheet, in pixels from the sheet's top-left corner. */
+typedef struct TFontGlyph {
+    int x0, y0; /* top-left */
+    int x1, y1; /* bottom-right */
+    int width;  /* x1 - x0: the advance */
+    int height; /* y1 - y0 */
+    int present;
+} TFontGlyph;
+
+/* A font of either kind; the holder owns the record and the loaders zero it first. */
+typedef struct TFont {
+    int kind;               /* 0 = system font, 1 = bitmap font */
+    uint32_t listBase;      /* system: the first of its 256 display lists */
+    void *deviceContext;    /* system: the platform's measuring handle, kept until freed */
+    int size;               /* system: character height in pixels */
+    char faceName[256];     /* system */
+    TTexture sheet;         /* bitmap: the glyph sheet */
+    TFontGlyph glyphs[256]; /* bitmap: by byte value */
+    int lineHeight;         /* bitmap: the tallest glyph */
+    int headerNumber;       /* bitmap: line 3 of the metrics file, kept unread */
+    int loaded;
+} TFont;
+
+/* Loads a bitmap font: line 1 "METRICS1", line 2 the sheet's file name (relative to the metrics
+ * file's folder), line 3 a number, then "code x0 y0 x1 y1" lines. The sheet's black pixels are
+ * transparent. Glyph rectangles reaching outside the sheet are dropped. 0 on failure; when only
+ * the sheet fails, the glyph table stays filled. */
+int o3DLoadFont(TFont *font, const char *metricsPath);
+/* The same with another key colour for the sheet's background. */
+int o3DLoadFontKeyed(TFont *font, const char *metricsPath, uint8_t r, uint8_t g, uint8_t b);
+
+/* Bitmap text in the text colour at x, y (the top-left corner of the first character), one line,
+ * no line breaks. A character without a glyph advances by the space's width, or 8. Texturing
+ * ends off; blending ends off when the sheet is keyed. The text colour stays current. */
+void o3DDrawText(TFont *font, float x, float y, const char *text);
+/* Formats into 1024 bytes (longer output is cut to 1023 characters), then draws. */
+void o3DDrawTextf(TFont *font, float x, float y, const char *format, ...);
+void o3DDrawTextScaled(TFont *font, float x, float y, float scale, const char *text);
+/* The shadow, outline and alpha forms leave the text colour set to (r, g, b). The shadow is drawn
+ * first, dx, dy away. */
+void o3DDrawTextShadow(TFont *font, float x, float y, const char *text, float dx, float dy, float r,
+                       float g, float b, float sr, float sg, float sb);
+void o3DDrawTextShadowScaled(TFont *font, float x, float y, float scale, const char *text, float dx,
+                             float dy, float r, float g, float b, float sr, float sg, float sb);
+void o3DDrawTextShadowf(TFont *font, float x, float y, float dx, float dy, float r, float g,
+                        float b, float sr, float sg, float sb, const char *format, ...);
+/* The outline is the text drawn at every whole-pixel offset up to `thickness` away in both axes,
+ * in the outline colour (outR, outG, outB), under the text. */
+void o3DDrawTextOutline(TFont *font, float x, float y, const char *text, int thickness, float r,
+                        float g, float b, float outR, float outG, float outB);
+void o3DDrawTextOutlineScaled(TFont *font, float x, float y, float scale, const char *text,
+                              int thickness, float r, float g, float b, float outR, float outG,
+                              float outB);
+void o3DDrawTextOutlinef(TFont *font, float x, float y, int thickness, float r, float g, float b,
+                         float outR, float outG, float outB, const char *format, ...);
+/* The outline's whole square in the shadow colour dx, dy away, then the outline, then the text. */
+void o3DDrawTextOutlineShadow(TFont *font, float x, float y, const char *text, int thickness,
+                              float dx, float dy, float r, float g, float b, float outR, float outG,
+                              float outB, float sr, float sg, float sb);
+/* Translucent text: alpha is clamped to 0..1 (not a number gives 0); blending ends off. */
+void o3DDrawTextAlpha(TFont *font, float x, float y, const char *text, float alpha);
+void o3DDrawTextScaledAlpha(TFont *font, float x, float y, float scale, const char *text,
+                            float alpha);
+void o3DDrawTextShadowAlpha(TFont *font, float x, float y, const char *text, float dx, float dy,
+                            float r, float g, float b, float sr, float sg, float sb, float alpha);
+void o3DDrawTextShadowScaledAlpha(TFont *font, float x, float y, float scale, const char *text,
+                                  float dx, float dy, float r, float g, float b, float sr, float sg,
+                                  float sb, float alpha);
+/* Width in pixels at scale 1; 0 unless a loaded bitmap font. */
+int o3DMeasureText(TFont *font, const char *text);
+int o3DGetFontLineHeight(TFont *font);
+
+/* Makes a system font: face name (an unknown face gets the system's choice), character height in
+ * pixels, weight (400 normal, 700 bold), italic 0 or 1. Needs the window. 0 on failure. */
+int o3DCreateSystemFont(TFont *font, const char *faceName, int size, int weight, int italic);
+/* Frees a loaded font of either kind; an unloaded one is left alone. */
+void o3DFreeFont(TFont *font);
+/* The text colour of both kinds (initially white). Sets no GL state until text is drawn. */
+void o3DSetTextColor(float r, float g, float b);
+/* System-font text with x, y the top-left corner of the line; the text colour stays current. */
+void o3DPrintSystem(TFont *font, float x, float y, const char *text);
+/* Formats into 1024 bytes (longer output is cut to 1023 characters), then prints. */
+void o3DPrintSystemf(TFont *font, float x, float y, const char *format, ...);
+/* flags: 1 centres x on the point, else 2 puts the text's right end there; 4 centres y, else 8
+ * puts the line's bottom there. Draws only with a system font. */
+void o3DPrintSystemAligned(TFont *font, float x, float y, int flags, const char *text);
+/* Width in pixels as the system measures it; 0 unless a loaded system font. */
+int o3DMeasureSystemText(TFont *font, const char *text);
+/* The size of a system font, the line height of a bitmap font; 0 unless loaded. */
+int o3DGetFontHeight(TFont *font);
+/* Draws or measures with a loaded font of either kind. */
+void o3DPrint(TFont *font, float x, float y, const char *text);
+int o3DGetTextWidth(TFont *font, const char *text);
 
 #ifdef __cplusplus
 }

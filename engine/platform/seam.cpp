@@ -6,6 +6,8 @@ PlatformDisplaySeam gDisplaySeam = kNativeDisplaySeam;
 PlatformInputSeam gInputSeam = kNativeInputSeam;
 PlatformClockSeam gClockSeam = kNativeClockSeam;
 PlatformDialogSeam gDialogSeam = kNativeDialogSeam;
+PlatformFontSeam gFontSeam = kNativeFontSeam;
+PlatformImageSeam gImageSeam = kNativeImageSeam;
 
 void platformResetSeam(void)
 {
@@ -14,4 +16,6 @@ void platformResetSeam(void)
     gInputSeam = kNativeInputSeam;
     gClockSeam = kNativeClockSeam;
     gDialogSeam = kNativeDialogSeam;
+    gFontSeam = kNativeFontSeam;
+    gImageSeam = kNativeImageSeam;
 }

@@ -72,6 +72,12 @@ float o3DGetFarPlane(void)
     return sView.farPlane;
 }
 
+void viewSize(int *width, int *height)
+{
+    *width = sView.width;
+    *height = sView.height;
+}
+
 void viewLoadPerspective(float fov, float nearPlane, float farPlane)
 {
     loadPerspective(fov, sView.aspect, nearPlane, farPlane);

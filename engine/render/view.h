@@ -5,4 +5,7 @@
 // Projection := identity x perspective(fov, global aspect, near, far); modelview current after.
 void viewLoadPerspective(float fov, float nearPlane, float farPlane);
 
+// The viewport size of the view state (as o3DSetViewportSize stored it).
+void viewSize(int *width, int *height);
+
 #endif

@@ -46,6 +46,7 @@ start_tour() {
         sleep 0.1
     done
     if [ -z "$window" ]; then
+        cat "$work/$1.out" "$work/$1.err" >&2
         fail "$1: no window titled Ostrel3D appeared"
         cat "$work/$1.err"
         exit 1
