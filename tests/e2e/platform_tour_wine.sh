@@ -114,7 +114,10 @@ wait_for 120 find_window || fail "no window titled Ostrel3D appeared"
 wait_for 20 frame_drawn || fail "the screen stays blank or not cleared to ($clear_colour)"
 
 # Alt+Enter reaches a Win32 window as WM_SYSKEYDOWN; both directions must toggle.
+# With no window manager nothing gives the window the keyboard focus; give it before typing.
 xdotool mousemove --window "$wid" 400 300
+xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
+sleep 0.3
 xdotool key alt+Return
 wait_for 10 printed "fullscreen 1" || fail "Alt+Enter did not enter full screen"
 wait_for 10 window_covers_screen || fail "the full-screen window does not cover the screen"

@@ -74,6 +74,11 @@ std::string capturePrintPack(TPack *pack)
 
 int openFileCount()
 {
+#ifdef _WIN32
+    // Under Wine /proc/self/fd lists Wine's own descriptors, which come and go with its threads;
+    // on Windows the tests prove a file was closed by removing it instead.
+    return -1;
+#endif
     std::error_code ec;
     fs::directory_iterator it("/proc/self/fd", ec);
     if (ec) {
