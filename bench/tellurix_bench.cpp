@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-static void runGenerator(benchmark::State &state, void (*generate)(unsigned char *, int, int, int,
-                                                                   uint32_t))
+static void runGenerator(benchmark::State &state,
+                         void (*generate)(unsigned char *, int, int, int, uint32_t))
 {
     int size = (int)state.range(0);
     int type = (int)state.range(1);

@@ -104,8 +104,7 @@ static long long packFileBytes(FILE *file)
 }
 
 // Reads an entry into a new zeroed buffer with `extraBytes` more zero bytes after it.
-static unsigned char *readEntry(TPack *pack, const char *name, uint32_t *outSize,
-                                size_t extraBytes)
+static unsigned char *readEntry(TPack *pack, const char *name, uint32_t *outSize, size_t extraBytes)
 {
     if (!isLoaded(pack) || name == nullptr) {
         return nullptr;

@@ -71,7 +71,8 @@ static void anglesFromTarget(TCamera *cam)
         o3DVectorSub(o3DVector3(cam->targetX, cam->targetY, cam->targetZ), cameraPosition(cam)));
     double toDegrees = 180.0 / (double)kPi;
     cam->yaw = (float)(atan2((double)d.z, (double)d.x) * toDegrees);
-    cam->pitch = (float)(atan2((double)d.y, sqrt((double)d.x * d.x + (double)d.z * d.z)) * toDegrees);
+    cam->pitch =
+        (float)(atan2((double)d.y, sqrt((double)d.x * d.x + (double)d.z * d.z)) * toDegrees);
 }
 
 void o3DInitCamera(TCamera *cam)
@@ -176,7 +177,8 @@ void o3DMoveCameraForward(TCamera *cam, float distance)
 {
     if (!cam)
         return;
-    o3DMoveCamera(cam, cam->forwardX * distance, cam->forwardY * distance, cam->forwardZ * distance);
+    o3DMoveCamera(cam, cam->forwardX * distance, cam->forwardY * distance,
+                  cam->forwardZ * distance);
 }
 
 void o3DStrafeCamera(TCamera *cam, float distance)
@@ -251,9 +253,9 @@ void o3DUpdateCamera(TCamera *cam)
         return;
     float yawRad = cam->yaw * kPi / 180.0f;
     float pitchRad = cam->pitch * kPi / 180.0f;
-    TVector3 forward = o3DVectorNormalize(o3DVector3((float)(cos(pitchRad) * cos(yawRad)),
-                                                     (float)sin(pitchRad),
-                                                     (float)(cos(pitchRad) * sin(yawRad))));
+    TVector3 forward =
+        o3DVectorNormalize(o3DVector3((float)(cos(pitchRad) * cos(yawRad)), (float)sin(pitchRad),
+                                      (float)(cos(pitchRad) * sin(yawRad))));
     TVector3 right = o3DVectorNormalize(o3DVectorCross(forward, o3DVector3(0.0f, 1.0f, 0.0f)));
     TVector3 up = o3DVectorNormalize(o3DVectorCross(right, forward));
     cam->forwardX = forward.x;
@@ -285,7 +287,8 @@ TVector3 o3DGetCameraPosition(TCamera *cam)
 
 TVector3 o3DGetCameraTarget(TCamera *cam)
 {
-    return cam ? o3DVector3(cam->targetX, cam->targetY, cam->targetZ) : o3DVector3(0.0f, 0.0f, 0.0f);
+    return cam ? o3DVector3(cam->targetX, cam->targetY, cam->targetZ)
+               : o3DVector3(0.0f, 0.0f, 0.0f);
 }
 
 TVector3 o3DGetCameraForward(TCamera *cam)

@@ -152,7 +152,8 @@ int main(void)
         o3DUpdateFade();
         if (o3DIsFullscreen() != wasFullscreen) {
             wasFullscreen = o3DIsFullscreen();
-            printf("fullscreen %d %dx%d\n", wasFullscreen, o3DGetScreenWidth(), o3DGetScreenHeight());
+            printf("fullscreen %d %dx%d\n", wasFullscreen, o3DGetScreenWidth(),
+                   o3DGetScreenHeight());
             fflush(stdout);
         }
 

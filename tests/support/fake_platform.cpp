@@ -174,10 +174,18 @@ static void fakeMessageBox(const char *text, const char *caption, PlatformBoxIco
 void installFakePlatform(void)
 {
     gFake = FakePlatform();
-    gWindowSeam = {fakeCreate,         fakeDestroy,      fakeHandle,
-                   fakeSwap,           fakePump,         fakePostQuit,
-                   fakeSavePlacement,  fakeEnterFullscreenFrame, fakeRestoreWindowed,
-                   fakePlaceCentred,   fakeCoverScreen,  fakeClientSize};
+    gWindowSeam = {fakeCreate,
+                   fakeDestroy,
+                   fakeHandle,
+                   fakeSwap,
+                   fakePump,
+                   fakePostQuit,
+                   fakeSavePlacement,
+                   fakeEnterFullscreenFrame,
+                   fakeRestoreWindowed,
+                   fakePlaceCentred,
+                   fakeCoverScreen,
+                   fakeClientSize};
     gDisplaySeam = {fakeModeAt, fakeCurrentMode, fakeChangeMode, fakeRestoreMode};
     gInputSeam = {fakeKeyDown, fakeCursorInClient, fakeSetCursorInClient, fakeShowCursor};
     gClockSeam = {fakeCounter, fakeFrequency, fakeTickCount, fakeSleep};

@@ -9,7 +9,7 @@
 #include <string>
 
 class DisplayModes : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         installFakePlatform();
@@ -113,7 +113,8 @@ TEST_F(DisplayModes, BestMatchIsTheSmallestModeThatIsLargeEnough)
 
 TEST_F(DisplayModes, AspectKindsNamesAndSearch)
 {
-    listModes({{1024, 768, 32}, {1280, 1024, 32}, {1360, 768, 32}, {1440, 900, 32}, {1920, 1080, 32}});
+    listModes(
+        {{1024, 768, 32}, {1280, 1024, 32}, {1360, 768, 32}, {1440, 900, 32}, {1920, 1080, 32}});
     const char *names[] = {"4:3", "Custom", "16:9", "16:10", "16:9"};
     const int kinds[] = {0, -1, 1, 2, 1};
     for (int i = 0; i < 5; ++i) {

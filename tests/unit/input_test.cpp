@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 class Input : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         installFakePlatform();

@@ -46,7 +46,7 @@ int openFileCount();
 // Every pack test starts with a free pack table and its own temporary folder, and ends with
 // every pack closed and the folder removed.
 class PackTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     std::string pathOf(const std::string &fileName) const;

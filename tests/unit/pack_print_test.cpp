@@ -45,8 +45,8 @@ TEST_F(PackTest, PrintNumbersPastNinetyNineAndShowsFullSixtyFourByteNames)
               std::string::npos)
         << text;
     EXPECT_NE(text.find("\n100. f99 "), std::string::npos);
-    EXPECT_NE(text.find("\n101. " + std::string(64, 'L') + "        3 bajtow (offset: " +
-                        std::to_string(dataStart) + ")\n==="),
+    EXPECT_NE(text.find("\n101. " + std::string(64, 'L') +
+                        "        3 bajtow (offset: " + std::to_string(dataStart) + ")\n==="),
               std::string::npos)
         << text;
 }

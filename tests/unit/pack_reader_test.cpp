@@ -249,9 +249,9 @@ TEST_F(PackTest, ReadEntryZeroFillsPastEndOfFile)
 TEST_F(PackTest, EntryLargerThanTheWholeFileIsRefused)
 {
     // 8 + 3 * 72 + 4 = 228 bytes in all.
-    std::string bytes = packHeader(kFixtureMagic, 3,
-                                   {{"huge.bin", 0xFFFFFFFFu, 8}, {"whole.bin", 228, 0},
-                                    {"over.bin", 229, 0}});
+    std::string bytes =
+        packHeader(kFixtureMagic, 3,
+                   {{"huge.bin", 0xFFFFFFFFu, 8}, {"whole.bin", 228, 0}, {"over.bin", 229, 0}});
     writeBytes(pathOf("game.dat"), bytes + "data");
     ASSERT_EQ(fs::file_size(pathOf("game.dat")), 228u);
     TPack *pack = o3DOpenPack(pathOf("game.dat").c_str());

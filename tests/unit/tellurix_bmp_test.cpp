@@ -25,7 +25,7 @@ uint32_t le32(const std::string &bytes, size_t at)
 }
 
 class TellurixBmp : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         std::random_device seed;

@@ -93,8 +93,9 @@ TEST(TellurixSettings, OutOfRangeValuesAreClamped)
 
 TEST(TellurixSettings, EachTypeHasItsNameAndFile)
 {
-    const char *names[] = {"Gentle hills", "Plains with waves", "Rolling hills",
-                           "Valleys and ridges", "Island", "Mountains"};
+    const char *names[] = {"Gentle hills",  "Plains with waves",
+                           "Rolling hills", "Valleys and ridges",
+                           "Island",        "Mountains"};
     const char *files[] = {"hills", "plains", "rolling", "valleys", "island", "mountains"};
     for (int type = 1; type <= 6; type++) {
         EXPECT_STREQ(tellurixTypeName(type), names[type - 1]);

@@ -9,7 +9,7 @@
 #include <string>
 
 class WindowRules : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         installFakePlatform();
@@ -87,8 +87,11 @@ TEST_F(WindowRules, ClosingTheWindowPostsAQuit)
 TEST_F(WindowRules, WheelMessagesAddWholeNotchesOnly)
 {
     start();
-    gFake.queuedEvents = {{kEventWheel, 240}, {kEventWheel, 60}, {kEventWheel, -60},
-                          {kEventWheel, -120}, {kEventWheel, -250}};
+    gFake.queuedEvents = {{kEventWheel, 240},
+                          {kEventWheel, 60},
+                          {kEventWheel, -60},
+                          {kEventWheel, -120},
+                          {kEventWheel, -250}};
     o3DProcessMessages();
     EXPECT_EQ(o3DGetMouseWheel(), 2 + 0 + 0 - 1 - 2);
 }

@@ -32,8 +32,8 @@ struct OctaveColumns {
     float *fraction;      // xf
     float *fractionLess1; // xf - 1
     float *fade;          // fade(xf)
-    int *cellStart; // the first column of each cell met along the row
-    int *cellX;     // the cell's lattice x, & 255
+    int *cellStart;       // the first column of each cell met along the row
+    int *cellX;           // the cell's lattice x, & 255
     int cellCount;
 };
 
@@ -205,12 +205,24 @@ static void shapeRow(int type, unsigned char *row, const float *total, float nor
                      const float *centreDx, float dy, int width)
 {
     switch (type) {
-    case 1: shapeRowOf<1>(row, total, norm, centreDx, dy, width); break;
-    case 2: shapeRowOf<2>(row, total, norm, centreDx, dy, width); break;
-    case 3: shapeRowOf<3>(row, total, norm, centreDx, dy, width); break;
-    case 4: shapeRowOf<4>(row, total, norm, centreDx, dy, width); break;
-    case 5: shapeRowOf<5>(row, total, norm, centreDx, dy, width); break;
-    default: shapeRowOf<6>(row, total, norm, centreDx, dy, width); break;
+    case 1:
+        shapeRowOf<1>(row, total, norm, centreDx, dy, width);
+        break;
+    case 2:
+        shapeRowOf<2>(row, total, norm, centreDx, dy, width);
+        break;
+    case 3:
+        shapeRowOf<3>(row, total, norm, centreDx, dy, width);
+        break;
+    case 4:
+        shapeRowOf<4>(row, total, norm, centreDx, dy, width);
+        break;
+    case 5:
+        shapeRowOf<5>(row, total, norm, centreDx, dy, width);
+        break;
+    default:
+        shapeRowOf<6>(row, total, norm, centreDx, dy, width);
+        break;
     }
 }
 

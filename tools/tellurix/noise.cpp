@@ -91,10 +91,9 @@ float tellurixNoise(const TellurixPermutation *perm, float x, float y)
     int BA = p[B];
     int BB = p[B + 1];
     // The corner hash is one more look-up, p[AA] rather than AA: saved seeds depend on it.
-    float n = lerpValue(v,
-                        lerpValue(u, gradient(p[AA], xf, yf), gradient(p[BA], xf - 1.0f, yf)),
-                        lerpValue(u, gradient(p[AB], xf, yf - 1.0f),
-                                  gradient(p[BB], xf - 1.0f, yf - 1.0f)));
+    float n = lerpValue(
+        v, lerpValue(u, gradient(p[AA], xf, yf), gradient(p[BA], xf - 1.0f, yf)),
+        lerpValue(u, gradient(p[AB], xf, yf - 1.0f), gradient(p[BB], xf - 1.0f, yf - 1.0f)));
     return (n + 1.0f) * 0.5f;
 }
 
@@ -124,8 +123,8 @@ void tellurixGenerateReference(unsigned char *heights, int width, int height, in
         float ny = (float)i / (float)height;
         for (int j = 0; j < width; j++) {
             float nx = (float)j / (float)width;
-            float n = tellurixFbm(&perm, nx * terrain->scale, ny * terrain->scale,
-                                  terrain->octaves, terrain->persistence);
+            float n = tellurixFbm(&perm, nx * terrain->scale, ny * terrain->scale, terrain->octaves,
+                                  terrain->persistence);
             float h = shapeHeight(type, n, nx - 0.5f, ny - 0.5f);
             heights[(size_t)i * (size_t)width + (size_t)j] = heightToByte(h);
         }

@@ -97,28 +97,39 @@ static inline FloatLanes clampUnit(FloatLanes h)
 
 // The height of one pixel from the fractal sum n and its distances dx, dy from the centre of the
 // map, in map units. F is float or FloatLanes.
-template <int Type, typename F>
-static inline F shapeOf(F n, F dx, F dy)
+template <int Type, typename F> static inline F shapeOf(F n, F dx, F dy)
 {
     switch (Type) {
-    case 1: return n + (1.0f - squareRoot(dx * dx + dy * dy)) * 0.2f;
-    case 2: return n * 0.3f + 0.3f;
-    case 3: return n * squareRoot(n); // n^1.5; a negative n gives NaN, as pow would, hence 0
-    case 4: return absolute(n - 0.5f) * 2.0f;
-    case 5: return (1.0f - 2.0f * squareRoot(dx * dx + dy * dy)) * n;
-    default: return n * n;
+    case 1:
+        return n + (1.0f - squareRoot(dx * dx + dy * dy)) * 0.2f;
+    case 2:
+        return n * 0.3f + 0.3f;
+    case 3:
+        return n * squareRoot(n); // n^1.5; a negative n gives NaN, as pow would, hence 0
+    case 4:
+        return absolute(n - 0.5f) * 2.0f;
+    case 5:
+        return (1.0f - 2.0f * squareRoot(dx * dx + dy * dy)) * n;
+    default:
+        return n * n;
     }
 }
 
 static inline float shapeHeight(int type, float n, float dx, float dy)
 {
     switch (type) {
-    case 1: return shapeOf<1>(n, dx, dy);
-    case 2: return shapeOf<2>(n, dx, dy);
-    case 3: return shapeOf<3>(n, dx, dy);
-    case 4: return shapeOf<4>(n, dx, dy);
-    case 5: return shapeOf<5>(n, dx, dy);
-    default: return shapeOf<6>(n, dx, dy);
+    case 1:
+        return shapeOf<1>(n, dx, dy);
+    case 2:
+        return shapeOf<2>(n, dx, dy);
+    case 3:
+        return shapeOf<3>(n, dx, dy);
+    case 4:
+        return shapeOf<4>(n, dx, dy);
+    case 5:
+        return shapeOf<5>(n, dx, dy);
+    default:
+        return shapeOf<6>(n, dx, dy);
     }
 }
 

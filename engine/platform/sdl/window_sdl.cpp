@@ -64,7 +64,8 @@ static int create(const char *title, int width, int height)
     setGlAttributes();
     int x, y;
     centredPosition(width, height, &x, &y);
-    gSdl.window = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    gSdl.window =
+        SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     if (!gSdl.window)
         return 0;
     savePlacement();
@@ -107,8 +108,8 @@ static void handleKey(const SDL_KeyboardEvent &key, void (*dispatch)(PlatformEve
 {
     int down = key.type == SDL_KEYDOWN;
     sdlSetKey(sdlVirtualKey(key.keysym.scancode), down);
-    int isEnter = key.keysym.scancode == SDL_SCANCODE_RETURN ||
-                  key.keysym.scancode == SDL_SCANCODE_KP_ENTER;
+    int isEnter =
+        key.keysym.scancode == SDL_SCANCODE_RETURN || key.keysym.scancode == SDL_SCANCODE_KP_ENTER;
     if (down && isEnter && (key.keysym.mod & KMOD_ALT) && !key.repeat)
         dispatch(kEventToggleFullscreen, 0);
 }
@@ -205,6 +206,16 @@ static void clientSize(int *width, int *height)
 }
 
 const PlatformWindowSeam kNativeWindowSeam = {
-    create,  destroy,          handle,      swapBuffers,  pump,       postQuit, savePlacement,
-    enterFullscreenFrame, restoreWindowed, placeCentred, coverScreen, clientSize,
+    create,
+    destroy,
+    handle,
+    swapBuffers,
+    pump,
+    postQuit,
+    savePlacement,
+    enterFullscreenFrame,
+    restoreWindowed,
+    placeCentred,
+    coverScreen,
+    clientSize,
 };
