@@ -31,6 +31,15 @@ static void emitPoints(const float *points, int count)
         glVertex2f(points[i * 2], points[i * 2 + 1]);
 }
 
+// Clockwise on screen from the top-left, so the outline and the fill share their corners.
+static void emitRectCorners(float x, float y, float w, float h)
+{
+    glVertex2f(x, y);
+    glVertex2f(x + w, y);
+    glVertex2f(x + w, y + h);
+    glVertex2f(x, y + h);
+}
+
 void overlayRestoreColor(void)
 {
     glColor3f(sDraw.r, sDraw.g, sDraw.b);
@@ -68,20 +77,14 @@ void o3DDrawLine(float x1, float y1, float x2, float y2)
 void o3DDrawRect(float x, float y, float w, float h)
 {
     glBegin(GL_LINE_LOOP);
-    glVertex2f(x, y);
-    glVertex2f(x + w, y);
-    glVertex2f(x + w, y + h);
-    glVertex2f(x, y + h);
+    emitRectCorners(x, y, w, h);
     glEnd();
 }
 
 void o3DFillRect(float x, float y, float w, float h)
 {
     glBegin(GL_QUADS);
-    glVertex2f(x, y);
-    glVertex2f(x + w, y);
-    glVertex2f(x + w, y + h);
-    glVertex2f(x, y + h);
+    emitRectCorners(x, y, w, h);
     glEnd();
 }
 

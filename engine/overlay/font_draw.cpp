@@ -11,7 +11,6 @@
 #include <stdarg.h>
 #include <stdio.h>
 
-static const int kFormatBufferBytes = 1024;
 static const int kSpaceCode = 32;
 // How far a character moves when neither it nor the space has a glyph.
 static const int kMissingAdvancePixels = 8;

@@ -13,7 +13,6 @@
 #include <string.h>
 
 static const GLsizei kSystemGlyphLists = 256;
-static const int kFormatBufferBytes = 1024;
 static const size_t kFaceNameChars = 255;
 
 // Alignment flags of o3DPrintSystemAligned.

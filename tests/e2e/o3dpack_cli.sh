@@ -4,27 +4,7 @@
 # behind. Works in its own scratch folder.
 # Usage: o3dpack_cli.sh PATH/TO/o3dpack [RUNNER...]   (RUNNER e.g. with_wine.sh)
 set -u
-program=$(realpath "$1")
-shift
-runner=("$@")
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-cd "$scratch" || exit 1
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-# Runs o3dpack; stdout and stderr (Windows line ends made plain) go to out.txt and err.txt.
-run() {
-  "${runner[@]}" "$program" "$@" >out.raw 2>err.raw
-  status=$?
-  tr -d '\r' <out.raw >out.txt
-  tr -d '\r' <err.raw >err.txt
-  return $status
-}
+source "$(dirname "$0")/cli_common.sh" "$@"
 
 le32() {
   local v=$1
@@ -149,8 +129,4 @@ run create keep.dat "$name64"
 [ $? -ne 0 ] || fail "create over keep.dat with a 64-character name succeeded"
 cmp -s keep.dat game.dat || fail "a refused create changed keep.dat"
 
-if [ $failures -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "o3dpack: all checks passed"
+finish o3dpack

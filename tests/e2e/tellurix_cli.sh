@@ -4,26 +4,7 @@
 # under Wine included) must reproduce byte for byte. Works in its own scratch folder.
 # Usage: tellurix_cli.sh PATH/TO/tellurix [RUNNER...]   (RUNNER e.g. with_wine.sh)
 set -u
-program=$(realpath "$1")
-shift
-runner=("$@")
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-cd "$scratch" || exit 1
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-# Runs tellurix with the given arguments; stdout (Windows line ends made plain) goes to out.txt.
-run() {
-  "${runner[@]}" "$program" "$@" >out.raw 2>err.txt
-  status=$?
-  tr -d '\r' <out.raw >out.txt
-  return $status
-}
+source "$(dirname "$0")/cli_common.sh" "$@"
 
 sizeOf() {
   wc -c <"$1" | tr -d ' '
@@ -146,8 +127,4 @@ status=$?
   fail "unwritable output: last line '$(tail -n 1 out.txt)'"
 grep -q "OK! File saved." out.txt && fail "unwritable output still says OK"
 
-if [ $failures -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "tellurix: all checks passed"
+finish tellurix

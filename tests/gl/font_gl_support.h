@@ -1,16 +1,13 @@
-// What the font GL tests share: one engine window per test program, a clean 2D frame, the back
-// buffer read as top-down rows, GL state queries, and a feedback-buffer capture that turns drawn
-// polygons into screen rectangles with their colours and texture ranges (so a test can count
-// draws and see where and in which colour each landed).
+// What the font GL tests share beyond gl_test_window.h: a 640 x 480 window, a clean 2D frame in
+// white text colour, the back buffer as a screen of colours, the raster position, and a
+// feedback-buffer capture that turns drawn polygons into screen rectangles with their colours and
+// texture ranges (so a test can count draws and see where and in which colour each landed).
 #ifndef O3D_TESTS_FONT_GL_SUPPORT_H
 #define O3D_TESTS_FONT_GL_SUPPORT_H
 
-#include "ostrel3d.h"
-#include "platform/gl_api.h"
+#include "gl_test_window.h"
 
 #include "bmp_writer.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
@@ -19,33 +16,13 @@
 static const int kWindowWidth = 640;
 static const int kWindowHeight = 480;
 
-struct FontGlWindow : ::testing::Environment {
-    void SetUp() override
-    {
-        ASSERT_EQ(o3DInit(nullptr, kWindowWidth, kWindowHeight, "font tests"), 1);
-        for (int i = 0; i < 5; ++i)
-            o3DProcessMessages();
-    }
-    void TearDown() override
-    {
-        o3DShutdown();
-    }
-};
+inline ::testing::Environment *const gFontGlWindow = ::testing::AddGlobalTestEnvironment(
+    new GlTestWindow(kWindowWidth, kWindowHeight, "font tests", pumpUntilMapped));
 
-inline ::testing::Environment *const gFontGlWindow =
-    ::testing::AddGlobalTestEnvironment(new FontGlWindow);
-
-// A clean 2D frame: pixel projection, cleared, blending and texturing off, white colours.
+// A clean 2D frame (see beginFlatFrameOf) whose text colour is white too.
 inline void beginFlatFrame(float r, float g, float b)
 {
-    glViewport(0, 0, kWindowWidth, kWindowHeight);
-    o3DSetViewportSize(kWindowWidth, kWindowHeight);
-    o3DBegin2D();
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    o3DClearScreen(r, g, b);
-    o3DSetColor(1.0f, 1.0f, 1.0f);
+    beginFlatFrameOf(kWindowWidth, kWindowHeight, r, g, b);
     o3DSetTextColor(1.0f, 1.0f, 1.0f);
 }
 
@@ -71,29 +48,7 @@ struct Screen {
 
 inline Screen readScreen(void)
 {
-    Screen screen;
-    size_t row = (size_t)kWindowWidth * 3;
-    std::vector<uint8_t> bottomUp(row * kWindowHeight);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWindowWidth, kWindowHeight, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    screen.rgb.resize(bottomUp.size());
-    for (int y = 0; y < kWindowHeight; ++y)
-        std::copy_n(bottomUp.begin() + (size_t)(kWindowHeight - 1 - y) * row, row,
-                    screen.rgb.begin() + (size_t)y * row);
-    return screen;
-}
-
-inline std::vector<float> glFloats(GLenum name, int count)
-{
-    std::vector<float> values((size_t)count, -1.0f);
-    glGetFloatv(name, values.data());
-    return values;
-}
-
-inline std::vector<float> currentColor(void)
-{
-    return glFloats(GL_CURRENT_COLOR, 4);
+    return {readBackRows(kWindowWidth, kWindowHeight)};
 }
 
 // The current raster position in the 2D pass's pixels (y downwards) and whether it is valid.
@@ -105,9 +60,7 @@ struct RasterPos {
 inline RasterPos rasterPos(void)
 {
     std::vector<float> p = glFloats(GL_CURRENT_RASTER_POSITION, 4);
-    GLint valid = 0;
-    glGetIntegerv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-    return {p[0], (float)kWindowHeight - p[1], valid != 0};
+    return {p[0], (float)kWindowHeight - p[1], glInteger(GL_CURRENT_RASTER_POSITION_VALID) != 0};
 }
 
 // One polygon of the feedback buffer: its bounding box in the 2D pass's pixels, the colour of its

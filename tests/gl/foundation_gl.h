@@ -1,14 +1,10 @@
-// What the foundation's GL tests share: one real engine window per test program (a GoogleTest
-// environment opened before the first test and shut after the last), the GL state seen right
-// after o3DInit, and read-back of the back buffer before any swap. Read-back turns GL's bottom-up
-// rows into the 2D pass's top-down ones, so tests speak in the same pixels they draw with.
+// What the foundation's GL tests share beyond gl_test_window.h: an 800 x 600 window titled by each
+// program, the GL state seen right after o3DInit, the back buffer as a frame of colours, depth
+// read-back, and the matrices the engine is expected to set.
 #ifndef O3D_TESTS_FOUNDATION_GL_H
 #define O3D_TESTS_FOUNDATION_GL_H
 
-#include "ostrel3d.h"
-#include "platform/gl_api.h"
-
-#include <gtest/gtest.h>
+#include "gl_test_window.h"
 
 #include <math.h>
 #include <ostream>
@@ -36,42 +32,34 @@ inline GlStartState captureGlState(void)
     s.pointSmooth = glIsEnabled(GL_POINT_SMOOTH);
     s.depthTest = glIsEnabled(GL_DEPTH_TEST);
     glGetBooleanv(GL_DOUBLEBUFFER, &s.doubleBuffer);
-    glGetIntegerv(GL_BLEND_SRC, &s.blendSrc);
-    glGetIntegerv(GL_BLEND_DST, &s.blendDst);
-    glGetIntegerv(GL_LINE_SMOOTH_HINT, &s.lineSmoothHint);
-    glGetIntegerv(GL_POINT_SMOOTH_HINT, &s.pointSmoothHint);
-    glGetIntegerv(GL_MATRIX_MODE, &s.matrixMode);
+    s.blendSrc = glInteger(GL_BLEND_SRC);
+    s.blendDst = glInteger(GL_BLEND_DST);
+    s.lineSmoothHint = glInteger(GL_LINE_SMOOTH_HINT);
+    s.pointSmoothHint = glInteger(GL_POINT_SMOOTH_HINT);
+    s.matrixMode = glInteger(GL_MATRIX_MODE);
     glGetIntegerv(GL_VIEWPORT, s.viewport);
-    glGetIntegerv(GL_RED_BITS, &s.redBits);
-    glGetIntegerv(GL_GREEN_BITS, &s.greenBits);
-    glGetIntegerv(GL_BLUE_BITS, &s.blueBits);
-    glGetIntegerv(GL_DEPTH_BITS, &s.depthBits);
-    glGetIntegerv(GL_STENCIL_BITS, &s.stencilBits);
+    s.redBits = glInteger(GL_RED_BITS);
+    s.greenBits = glInteger(GL_GREEN_BITS);
+    s.blueBits = glInteger(GL_BLUE_BITS);
+    s.depthBits = glInteger(GL_DEPTH_BITS);
+    s.stencilBits = glInteger(GL_STENCIL_BITS);
     glGetFloatv(GL_PROJECTION_MATRIX, s.projection);
     glGetFloatv(GL_MODELVIEW_MATRIX, s.modelview);
     return s;
 }
 
-class GlWindowEnvironment : public ::testing::Environment {
-  public:
-    explicit GlWindowEnvironment(const char *title) : title_(title)
-    {
-    }
-    void SetUp() override
-    {
-        ASSERT_EQ(o3DInit(nullptr, kWindowWidth, kWindowHeight, title_), 1);
-        gStartState = captureGlState();
-        // Let the window system map the window before anything is drawn.
-        for (int i = 0; i < 5; ++i)
-            o3DProcessMessages();
-    }
-    void TearDown() override
-    {
-        o3DShutdown();
-    }
+// The state is taken before the first pump, as o3DInit left it.
+inline void captureStateThenMap(void)
+{
+    gStartState = captureGlState();
+    pumpUntilMapped();
+}
 
-  private:
-    const char *title_;
+struct GlWindowEnvironment : GlTestWindow {
+    explicit GlWindowEnvironment(const char *title)
+        : GlTestWindow(kWindowWidth, kWindowHeight, title, captureStateThenMap)
+    {
+    }
 };
 
 struct Rgb {
@@ -122,20 +110,13 @@ struct Frame {
     }
 };
 
+// Sized from the engine, which follows full-screen switches and resizes.
 inline Frame readFrame(void)
 {
     Frame frame;
     frame.width = o3DGetScreenWidth();
     frame.height = o3DGetScreenHeight();
-    std::vector<unsigned char> bottomUp((size_t)frame.width * frame.height * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    frame.rgb.resize(bottomUp.size());
-    size_t row = (size_t)frame.width * 3;
-    for (int y = 0; y < frame.height; ++y)
-        std::copy(bottomUp.begin() + (frame.height - 1 - y) * row,
-                  bottomUp.begin() + (frame.height - y) * row, frame.rgb.begin() + y * row);
+    frame.rgb = readBackRows(frame.width, frame.height);
     return frame;
 }
 
@@ -150,9 +131,7 @@ inline float readDepth(int x, int y)
 
 inline std::vector<float> matrixOf(GLenum which)
 {
-    std::vector<float> m(16);
-    glGetFloatv(which, m.data());
-    return m;
+    return glFloats(which, 16);
 }
 
 // Column-major, as GL keeps them.

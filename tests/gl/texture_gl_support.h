@@ -1,14 +1,12 @@
-// What the texture GL tests share: one engine window for the whole program, frame set-up for the
-// 2D pass, and reading pixels and textures back.
+// What the texture GL tests share beyond gl_test_window.h: a 640 x 480 window, a clean 2D frame,
+// and reading single pixels and whole textures back as RGBA.
 #ifndef O3D_TESTS_TEXTURE_GL_SUPPORT_H
 #define O3D_TESTS_TEXTURE_GL_SUPPORT_H
 
-#include "ostrel3d.h"
-#include "platform/gl_api.h"
+#include "gl_test_window.h"
 
 #include "bmp_writer.h"
 
-#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <ostream>
@@ -17,20 +15,15 @@
 static const int kWindowWidth = 640;
 static const int kWindowHeight = 480;
 
-struct GlWindow : ::testing::Environment {
-    void SetUp() override
-    {
-        ASSERT_EQ(o3DInit(nullptr, kWindowWidth, kWindowHeight, "texture tests"), 1);
-        ASSERT_EQ(o3DGetScreenWidth(), kWindowWidth);
-        ASSERT_EQ(o3DGetScreenHeight(), kWindowHeight);
-    }
-    void TearDown() override
-    {
-        o3DShutdown();
-    }
-};
+// The pixel checks place things by the size asked for, so the window must have exactly that.
+inline void requireRequestedWindowSize(void)
+{
+    ASSERT_EQ(o3DGetScreenWidth(), kWindowWidth);
+    ASSERT_EQ(o3DGetScreenHeight(), kWindowHeight);
+}
 
-inline ::testing::Environment *const gGlWindow = ::testing::AddGlobalTestEnvironment(new GlWindow);
+inline ::testing::Environment *const gGlWindow = ::testing::AddGlobalTestEnvironment(
+    new GlTestWindow(kWindowWidth, kWindowHeight, "texture tests", requireRequestedWindowSize));
 
 struct Rgba {
     int r, g, b, a;
@@ -54,18 +47,10 @@ inline Rgba rgba(Rgb c)
     return {c.r, c.g, c.b, 255};
 }
 
-// A clean 2D frame: pixel projection, cleared to a colour, blending and texturing off, the
-// standard blend function, white 2D colour.
+// A clean 2D frame over the whole window (see beginFlatFrameOf).
 inline void beginFlatFrame(float r, float g, float b)
 {
-    glViewport(0, 0, kWindowWidth, kWindowHeight);
-    o3DSetViewportSize(kWindowWidth, kWindowHeight);
-    o3DBegin2D();
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    o3DClearScreen(r, g, b);
-    o3DSetColor(1.0f, 1.0f, 1.0f);
+    beginFlatFrameOf(kWindowWidth, kWindowHeight, r, g, b);
 }
 
 // The drawn pixel at x, y counted from the top-left corner.
@@ -98,13 +83,6 @@ inline GLint textureParameter(unsigned id, GLenum name)
     GLint value = 0;
     glBindTexture(GL_TEXTURE_2D, id);
     glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    return value;
-}
-
-inline GLint glInteger(GLenum name)
-{
-    GLint value = 0;
-    glGetIntegerv(name, &value);
     return value;
 }
 
