@@ -12,5 +12,9 @@ if(NOT CMAKE_CROSSCOMPILING)
              COMMAND ${O3D_WITH_XVFB} ${CMAKE_CURRENT_LIST_DIR}/platform_tour_e2e.sh
                      $<TARGET_FILE:platform_tour> $<TARGET_FILE:x11_close>)
     set_tests_properties(platform_tour_e2e PROPERTIES LABELS e2e TIMEOUT 180)
+    add_test(NAME platform_tour_without_display
+             COMMAND ${CMAKE_CURRENT_LIST_DIR}/no_display.sh $<TARGET_FILE:platform_tour>
+                     "platform_tour: no window")
+    set_tests_properties(platform_tour_without_display PROPERTIES LABELS e2e TIMEOUT 60)
   endif()
 endif()

@@ -54,7 +54,17 @@ int sdlEnsureVideo(void)
     // Our quit comes only from the window's close request, as on Windows.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return 0;
+    // Without a reachable display SDL falls back to drivers that show nothing; a program would
+    // then run invisibly. Those count only when asked for by name (SDL_VIDEODRIVER).
+    const char *driver = SDL_GetCurrentVideoDriver();
+    int invisible = driver && (strcmp(driver, "offscreen") == 0 || strcmp(driver, "dummy") == 0);
+    if (invisible && !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return 0;
+    }
+    return 1;
 }
 
 int sdlVirtualKey(SDL_Scancode scancode)
