@@ -2,16 +2,22 @@
 # Runs a Windows program under Wine in the project's own prefix, quietly, and returns its status.
 # ./test.sh prepares the prefix once (wineboot) before the tests run.
 #
-# The prefix's wineserver keeps its desktop bound to the X display of the program that started
-# it; a later program on another test's display would then fail to make windows. So the server
-# is stopped when the program ends, and Wine tests hold the CTest resource lock "wine".
+# The prefix's wineserver keeps its desktop bound to the X display (or to none) of the program
+# that started it; a program on another test's display would then fail to make windows. So a
+# program with a display starts and ends with the server stopped, and Wine tests hold the CTest
+# resource lock "wine". Console programs share a running server, which keeps them quick.
 set -u
 export WINEPREFIX=${O3D_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/ostrel3d/wine}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 mkdir -p "$(dirname "$WINEPREFIX")"
 
-stop_server() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; }
+stop_server() {
+  [ -n "${DISPLAY:-}" ] || return 0
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+}
+stop_server
 wine "$@" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; stop_server; exit 143' TERM INT
