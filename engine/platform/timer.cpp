@@ -4,7 +4,6 @@
 
 #include "platform/seam.h"
 
-#include <string.h>
 #include <time.h>
 
 static const float kMinFrameSeconds = 0.0001f; // shorter frames report 0 FPS
