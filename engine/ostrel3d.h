@@ -158,7 +158,7 @@ int o3DGetYear(void);  /* e.g. 2026 */
 
 /* One 72-byte directory entry as stored in the pack. */
 typedef struct TPackEntry {
-    char name[64];   /* zero-terminated within the 64 bytes */
+    char name[64];   /* zero-terminated within the 64 bytes (a pack breaking that is refused) */
     uint32_t size;   /* bytes */
     uint32_t offset; /* from the start of the pack file */
 } TPackEntry;

@@ -5,7 +5,8 @@
 //
 // Every integer on disk is little-endian and decoded byte by byte, so the reader gives the same
 // answers on any host. Malformed packs are refused before anything is kept: a short header, a
-// directory shorter than its count, or an entry larger than the whole file.
+// directory shorter than its count, or a name without its terminator; an entry larger than the
+// whole file is refused when it is read.
 
 // 64-bit file positions for the seek/tell below on every C library (MinGW's need asking for).
 #define _FILE_OFFSET_BITS 64
@@ -64,34 +65,21 @@ static void markFree(TPack *pack)
 }
 
 // Decodes the directory in place: the 72-byte records on disk have the layout of TPackEntry,
-// only the two integers need their byte order fixed.
-static void decodeDirectory(TPackEntry *entries, int count)
+// only the two integers need their byte order fixed. 0 if a name fills all 64 bytes without its
+// terminator: users of the directory may call strlen on entry names.
+static int decodeDirectory(TPackEntry *entries, int count)
 {
     for (int i = 0; i < count; i++) {
+        if (memchr(entries[i].name, '\0', kPackNameBytes) == nullptr) {
+            return 0;
+        }
         const unsigned char *raw = (const unsigned char *)&entries[i];
         uint32_t size = readLe32(raw + kPackNameBytes);
         uint32_t offset = readLe32(raw + kPackNameBytes + 4);
         entries[i].size = size;
         entries[i].offset = offset;
     }
-}
-
-// An entry name may fill all 64 bytes without a terminator; it is never read past them.
-static size_t entryNameLength(const TPackEntry *entry)
-{
-    size_t length = 0;
-    while (length < kPackNameBytes && entry->name[length] != '\0') {
-        length++;
-    }
-    return length;
-}
-
-static int entryNameIs(const TPackEntry *entry, const char *name)
-{
-    size_t length = entryNameLength(entry);
-    // strncmp stops at the first difference, so name[length] is only read when name is at least
-    // that long.
-    return strncmp(entry->name, name, length) == 0 && name[length] == '\0';
+    return 1;
 }
 
 // The size of the pack file in bytes, or -1 if it can't be told.
@@ -189,12 +177,12 @@ TPack *o3DOpenPack(const char *path)
         fclose(file);
         return nullptr;
     }
-    if (fread(entries, 1, directoryBytes, file) != directoryBytes) {
+    if (fread(entries, 1, directoryBytes, file) != directoryBytes ||
+        !decodeDirectory(entries, count)) {
         free(entries);
         fclose(file);
         return nullptr;
     }
-    decodeDirectory(entries, count);
 
     snprintf(pack->path, sizeof pack->path, "%s", path);
     pack->file = file;
@@ -239,7 +227,7 @@ TPackEntry *o3DFindPackEntry(TPack *pack, const char *name)
         return nullptr;
     }
     for (int i = 0; i < pack->count; i++) {
-        if (entryNameIs(&pack->entries[i], name)) {
+        if (strcmp(pack->entries[i].name, name) == 0) {
             return &pack->entries[i];
         }
     }
@@ -319,8 +307,8 @@ void o3DPrintPack(TPack *pack)
     printf("==================================\n");
     for (int i = 0; i < pack->count; i++) {
         const TPackEntry *entry = &pack->entries[i];
-        printf("%3d. %-30.*s %8d bajtow (offset: %d)\n", i + 1, (int)entryNameLength(entry),
-               entry->name, (int)entry->size, (int)entry->offset);
+        printf("%3d. %-30s %8d bajtow (offset: %d)\n", i + 1, entry->name, (int)entry->size,
+               (int)entry->offset);
     }
     printf("==================================\n");
 }

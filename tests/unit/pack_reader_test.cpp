@@ -174,19 +174,40 @@ TEST_F(PackTest, FirstOfTwoEntriesWithOneNameWins)
     EXPECT_EQ(o3DGetPackFileSize(pack, "sky.bmp"), 5);
 }
 
-TEST_F(PackTest, NameFillingAllSixtyFourBytesIsNeverReadPast)
+TEST_F(PackTest, NameWithoutTerminatorRefusesThePackAndKeepsNothing)
 {
     const std::string full(64, 'n');
-    writePack(pathOf("game.dat"), {{full, "sixty-four"}, {"next.txt", "x"}});
+    writePack(pathOf("first.dat"), {{full, "sixty-four"}, {"next.txt", "x"}});
+    writePack(pathOf("last.dat"), {{"a.txt", "x"}, {"b.txt", "y"}, {full, "sixty-four"}});
+    // A name running on into its record's size bytes; the first zero is in the offset field.
+    std::string intoSize = packHeader(kFixtureMagic, 1, {{full, 0x01010101, 80}});
+    writeBytes(pathOf("into_size.dat"), intoSize + "data");
+
+    int filesBefore = openFileCount();
+    for (const char *name : {"first.dat", "last.dat", "into_size.dat"}) {
+        EXPECT_EQ(o3DOpenPack(pathOf(name).c_str()), nullptr) << name;
+        std::error_code ec;
+        EXPECT_TRUE(fs::remove(pathOf(name), ec)) << name << ": " << ec.message();
+    }
+    EXPECT_EQ(openFileCount(), filesBefore);
+    EXPECT_EQ(o3DGetActivePack(), nullptr);
+    writePack(pathOf("good.dat"), numberedFiles(1));
+    for (int i = 0; i < 16; i++) {
+        EXPECT_NE(o3DOpenPack(pathOf("good.dat").c_str()), nullptr) << i;
+    }
+}
+
+TEST_F(PackTest, SixtyThreeCharacterNameIsFoundWhole)
+{
+    const std::string longest(63, 'n');
+    writePack(pathOf("game.dat"), {{longest, "sixty-three"}, {"next.txt", "x"}});
     TPack *pack = o3DOpenPack(pathOf("game.dat").c_str());
     ASSERT_NE(pack, nullptr);
 
-    EXPECT_EQ(readEntryText(pack, full.c_str()), "sixty-four");
-    // The entry's size bytes follow the name in memory; they must not count as name characters.
-    std::string withSizeByte = full + "\x0A";
-    EXPECT_EQ(o3DFindPackEntry(pack, withSizeByte.c_str()), nullptr);
-    EXPECT_EQ(o3DFindPackEntry(pack, (full + "n").c_str()), nullptr);
-    EXPECT_EQ(o3DFindPackEntry(pack, full.substr(0, 63).c_str()), nullptr);
+    EXPECT_EQ(strlen(o3DGetPackEntry(pack, 0)->name), 63u);
+    EXPECT_EQ(readEntryText(pack, longest.c_str()), "sixty-three");
+    EXPECT_EQ(o3DFindPackEntry(pack, (longest + "n").c_str()), nullptr);
+    EXPECT_EQ(o3DFindPackEntry(pack, longest.substr(0, 62).c_str()), nullptr);
 }
 
 TEST_F(PackTest, ReadEntryReturnsItsBytesAndSize)
