@@ -29,13 +29,21 @@ static int advanceOf(const TFont *font, unsigned char code)
     return kMissingAdvancePixels;
 }
 
+// A rectangle edge moved inside the picture, 0..side.
+static int clampToSheet(int edge, int side)
+{
+    return edge < 0 ? 0 : edge > side ? side : edge;
+}
+
+// A rectangle reaching past the sheet keeps its quad size but samples only the picture, never
+// the texture's padding.
 static void glyphQuad(const TFont *font, const TFontGlyph *glyph, float x, float y, float scale)
 {
     const TTexture *sheet = &font->sheet;
-    float s0 = (float)glyph->x0 / (float)sheet->texWidth;
-    float t0 = (float)glyph->y0 / (float)sheet->texHeight;
-    float s1 = (float)glyph->x1 / (float)sheet->texWidth;
-    float t1 = (float)glyph->y1 / (float)sheet->texHeight;
+    float s0 = (float)clampToSheet(glyph->x0, sheet->width) / (float)sheet->texWidth;
+    float t0 = (float)clampToSheet(glyph->y0, sheet->height) / (float)sheet->texHeight;
+    float s1 = (float)clampToSheet(glyph->x1, sheet->width) / (float)sheet->texWidth;
+    float t1 = (float)clampToSheet(glyph->y1, sheet->height) / (float)sheet->texHeight;
     float w = (float)glyph->width * scale;
     float h = (float)glyph->height * scale;
     glEnable(GL_TEXTURE_2D);

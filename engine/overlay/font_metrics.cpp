@@ -2,7 +2,8 @@
 // rectangle per line) into a TFont and loads the glyph sheet it names with its key colour.
 // Needs the image loader; drawing and freeing belong to font_draw.cpp and system_font.cpp.
 // Every line is read with a limit and a longer line's rest is skipped, so no line spills into
-// the next; glyph rectangles reaching outside the sheet are dropped once its size is known.
+// the next. Glyph rectangles are kept as written, even where they reach past the sheet: drawing
+// clamps what it samples to the sheet.
 #include "ostrel3d.h"
 
 #include "overlay/font_internal.h"
@@ -79,14 +80,14 @@ static void storeGlyph(TFont *font, const int values[kGlyphLineFields])
         font->lineHeight = glyph->height;
 }
 
-// Line 2 cut at its first CR or LF, behind the metrics file's folder: up to its last backslash,
-// or its last slash when it has none. The caller frees the result.
+// Line 2 cut at its first CR or LF, behind the metrics file's folder: up to its last separator,
+// backslash or slash, whichever comes last (paths may mix them). The caller frees the result.
 static char *sheetPathFor(const char *metricsPath, const char *line)
 {
     size_t nameLength = strcspn(line, "\r\n");
-    const char *cut = strrchr(metricsPath, '\\');
-    if (!cut)
-        cut = strrchr(metricsPath, '/');
+    const char *backslash = strrchr(metricsPath, '\\');
+    const char *slash = strrchr(metricsPath, '/');
+    const char *cut = backslash > slash ? backslash : slash;
     size_t folderLength = cut ? (size_t)(cut - metricsPath) + 1 : 0;
     char *path = (char *)malloc(folderLength + nameLength + 1);
     if (!path)
@@ -95,28 +96,6 @@ static char *sheetPathFor(const char *metricsPath, const char *line)
     memcpy(path + folderLength, line, nameLength);
     path[folderLength + nameLength] = '\0';
     return path;
-}
-
-static int insideSheet(const TFontGlyph *glyph, const TTexture *sheet)
-{
-    return glyph->x0 >= 0 && glyph->x1 >= 0 && glyph->y0 >= 0 && glyph->y1 >= 0 &&
-           glyph->x0 <= sheet->width && glyph->x1 <= sheet->width && glyph->y0 <= sheet->height &&
-           glyph->y1 <= sheet->height;
-}
-
-// Drawing never samples beyond the picture: a rectangle that reaches past it counts as absent.
-static void dropGlyphsOutsideSheet(TFont *font)
-{
-    font->lineHeight = 0;
-    for (int code = 0; code < kGlyphCount; ++code) {
-        TFontGlyph *glyph = &font->glyphs[code];
-        if (!glyph->present)
-            continue;
-        if (!insideSheet(glyph, &font->sheet))
-            memset(glyph, 0, sizeof *glyph);
-        else if (glyph->height > font->lineHeight)
-            font->lineHeight = glyph->height;
-    }
 }
 
 // Lines 1 to 3; builds the sheet path. 0 for a missing line or a wrong header.
@@ -167,7 +146,6 @@ int o3DLoadFontKeyed(TFont *font, const char *metricsPath, uint8_t r, uint8_t g,
     free(sheetPath);
     if (!sheetLoaded)
         return 0;
-    dropGlyphsOutsideSheet(font);
     font->loaded = 1;
     return 1;
 }

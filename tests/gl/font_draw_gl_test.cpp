@@ -267,4 +267,51 @@ TEST_F(BitmapText, NothingIsDrawnWithoutALoadedBitmapFont)
     EXPECT_EQ(draws([&] { o3DPrint(&font, 0, 0, "AB"); }).size(), 2u);
 }
 
+// A 40 x 12 white sheet lies in a 64 x 16 texture whose padding is transparent. Rectangles that
+// reach past the sheet keep their size on screen and sample only the sheet.
+TEST(BitmapTextSheetEdges, RectanglesPastTheSheetAreDrawnWithClampedTextureCoordinates)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(writeBmp24(folder.file("edge.bmp"), solidPicture(40, 12, kSheetWhite)));
+    ASSERT_TRUE(writeTextFile(folder.file("edge.met"),
+                              "METRICS1\nedge.bmp\n12\n82 32 0 48 8\n76 -8 4 8 12\n"
+                              "68 0 8 8 20\n"));
+    TFont font = {};
+    ASSERT_EQ(o3DLoadFont(&font, folder.file("edge.met").c_str()), 1);
+    EXPECT_EQ(font.lineHeight, 12);
+    beginFlatFrame(0.0f, 0.0f, 0.0f);
+    struct Case {
+        const char *text;
+        float width, height, s0, t0, s1, t1;
+    } cases[] = {
+        {"R", 16, 8, 32.0f / 64, 0.0f, 40.0f / 64, 8.0f / 16},
+        {"L", 16, 8, 0.0f, 4.0f / 16, 8.0f / 64, 12.0f / 16},
+        {"D", 8, 12, 0.0f, 8.0f / 16, 8.0f / 64, 12.0f / 16},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        std::vector<DrawnPolygon> polygons =
+            capturePolygons([&] { o3DDrawText(&font, 100, 100, c.text); });
+        ASSERT_FALSE(polygons.empty()) << "the glyph was dropped";
+        DrawnPolygon box = polygons.front();
+        for (const DrawnPolygon &p : polygons) {
+            box.x0 = std::min(box.x0, p.x0), box.x1 = std::max(box.x1, p.x1);
+            box.y0 = std::min(box.y0, p.y0), box.y1 = std::max(box.y1, p.y1);
+            box.s0 = std::min(box.s0, p.s0), box.s1 = std::max(box.s1, p.s1);
+            box.t0 = std::min(box.t0, p.t0), box.t1 = std::max(box.t1, p.t1);
+        }
+        EXPECT_NEAR(box.x1 - box.x0, c.width, 0.01f);
+        EXPECT_NEAR(box.y1 - box.y0, c.height, 0.01f);
+        EXPECT_NEAR(box.s0, c.s0, 0.01f);
+        EXPECT_NEAR(box.t0, c.t0, 0.01f);
+        EXPECT_NEAR(box.s1, c.s1, 0.01f);
+        EXPECT_NEAR(box.t1, c.t1, 0.01f);
+    }
+    // The 16 x 8 quad of R shows white throughout, none of the texture's transparent padding.
+    o3DDrawText(&font, 100, 100, "R");
+    auto lit = [](Rgb c) { return c.r > 127; };
+    EXPECT_EQ(readScreen().count(lit, 100, 100, 116, 108), 16 * 8);
+    o3DFreeFont(&font);
+}
+
 } // namespace

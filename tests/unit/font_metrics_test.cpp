@@ -8,6 +8,7 @@
 #include "font_fixture.h"
 
 #include <gtest/gtest.h>
+#include <limits.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -105,15 +106,20 @@ TEST_F(FontMetrics, SheetIsLookedForBesideTheMetricsFile)
 
 // A folder named with a backslash exists on both systems: on Windows as a folder, elsewhere as
 // part of a file name. Either way the sheet path is built from the text of the path.
-TEST_F(FontMetrics, LastBackslashWinsOverAnySlash)
+TEST_F(FontMetrics, LastSeparatorOfEitherKindEndsTheFolder)
 {
     std::filesystem::create_directories("data\\fonts");
     ASSERT_EQ(load(metricsText("sheet.bmp", {}), "data\\fonts\\a.met"), 1);
     EXPECT_EQ(gSheet.path, "data\\fonts\\sheet.bmp");
 
+    // Mixed separators: whichever comes last ends the folder.
     std::filesystem::create_directories("data\\fonts/x");
     ASSERT_EQ(load(metricsText("sheet.bmp", {}), "data\\fonts/x/a.met"), 1);
-    EXPECT_EQ(gSheet.path, "data\\sheet.bmp");
+    EXPECT_EQ(gSheet.path, "data\\fonts/x/sheet.bmp");
+
+    std::filesystem::create_directories("data/fonts\\y");
+    ASSERT_EQ(load(metricsText("sheet.bmp", {}), "data/fonts\\y\\a.met"), 1);
+    EXPECT_EQ(gSheet.path, "data/fonts\\y\\sheet.bmp");
 }
 
 TEST_F(FontMetrics, GlyphLinesFillTheTable)
@@ -144,19 +150,25 @@ TEST_F(FontMetrics, GlyphLinesFillTheTable)
     EXPECT_EQ(o3DGetFontHeight(&font), 26);
 }
 
-TEST_F(FontMetrics, RectanglesReachingOutsideTheSheetAreDropped)
+TEST_F(FontMetrics, RectanglesReachingOutsideTheSheetAreKeptAsWritten)
 {
     gSheet.width = 64;
     gSheet.height = 32;
     ASSERT_EQ(load(metricsText("sheet.bmp", {"65 0 0 64 32", "66 60 0 70 10", "67 0 -1 8 8",
                                              "68 0 20 8 40", "69 2147483647 0 8 8"})),
               1);
-    EXPECT_EQ(font.glyphs['A'].present, 1) << "the whole sheet is inside";
-    for (int code : {'B', 'C', 'D', 'E'})
-        EXPECT_EQ(font.glyphs[code].present, 0) << (char)code;
+    struct Expected {
+        int code, width, height;
+    } expected[] = {{'A', 64, 32}, {'B', 10, 10}, {'C', 8, 9}, {'D', 8, 20}, {'E', 8 - INT_MAX, 8}};
+    for (const Expected &e : expected) {
+        SCOPED_TRACE((char)e.code);
+        EXPECT_EQ(font.glyphs[e.code].present, 1);
+        EXPECT_EQ(font.glyphs[e.code].width, e.width);
+        EXPECT_EQ(font.glyphs[e.code].height, e.height);
+    }
     EXPECT_EQ(font.lineHeight, 32);
-    // The dropped characters advance like any missing one: by the space's width, here absent.
-    EXPECT_EQ(o3DMeasureText(&font, "AB"), 64 + 8);
+    EXPECT_EQ(o3DMeasureText(&font, "AB"), 64 + 10);
+    EXPECT_EQ(o3DMeasureText(&font, "EE"), INT_MIN) << "summed without overflow, then clamped";
 }
 
 TEST_F(FontMetrics, MissingSheetLeavesTheGlyphTableFilled)
