@@ -1,7 +1,8 @@
 // Writes BMP fixtures from pictures held in memory, so a test shows what its file contains:
 // 24-bit files for the engine's own reader, every other depth (1, 4, 8 bits with a palette;
-// 16-bit 5-5-5; 32-bit B, G, R, unused) for the platform's loader, in either row order, and byte
-// patching for malformed headers. ScratchFolder gives each test a folder that it removes.
+// 16-bit 5-5-5; 32-bit B, G, R, unused) for the platform's loader, in either row order, 8-bit
+// run-length files, and byte patching for malformed headers. ScratchFolder gives each test a folder
+// that it removes.
 #ifndef O3D_TESTS_BMP_WRITER_H
 #define O3D_TESTS_BMP_WRITER_H
 
@@ -139,6 +140,38 @@ inline std::vector<uint8_t> bmpBytes(const Picture &picture, int bitsPerPixel, b
             }
         }
     }
+    return bytes;
+}
+
+// An 8-bit run-length encoded BMP (compression 1): each row bottom first as runs of at most 255
+// pixels and an end-of-line code, then the end-of-bitmap code. Empty for over 256 colours.
+inline std::vector<uint8_t> rle8Bytes(const Picture &picture)
+{
+    std::vector<uint8_t> bytes = bmpBytes(picture, 8);
+    if (bytes.empty())
+        return {};
+    std::vector<Rgb> palette = paletteOf(picture);
+    size_t offset = kBmpHeaderBytes + 256 * 4;
+    bytes.resize(offset);
+    for (int y = picture.height - 1; y >= 0; --y) {
+        for (int x = 0; x < picture.width;) {
+            Rgb c = picture.at(x, y);
+            int run = 1;
+            while (x + run < picture.width && run < 255 && picture.at(x + run, y) == c)
+                ++run;
+            bytes.push_back((uint8_t)run);
+            bytes.push_back(
+                (uint8_t)(std::find(palette.begin(), palette.end(), c) - palette.begin()));
+            x += run;
+        }
+        bytes.push_back(0);
+        bytes.push_back(0);
+    }
+    bytes.push_back(0);
+    bytes.push_back(1);
+    putLe32(bytes, kBmpFileSize, (uint32_t)bytes.size());
+    putLe32(bytes, kBmpCompression, 1);
+    putLe32(bytes, kBmpImageSize, (uint32_t)(bytes.size() - offset));
     return bytes;
 }
 

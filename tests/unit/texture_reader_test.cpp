@@ -1,8 +1,10 @@
 // The engine's own 24-bit BMP reader behind o3DLoadTexture: row order, padding, header defaults,
-// and every malformed header it must refuse without leaking or leaving the file open.
+// and every malformed header it must refuse without leaking or leaving the file open; and the
+// header check every bitmap passes before the platform's loader sees it.
 #include "assets/bmp24.h"
 
 #include "bmp_writer.h"
+#include "hostile_bitmaps.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -189,6 +191,84 @@ TEST_F(Bmp24Reader, RefusesPixelsThatLieOutsideTheFile)
     putLe32(bytes, kBmpWidth, 16384);
     putLe32(bytes, kBmpImageSize, 0);
     expectRefused(bytes, "huge header on a small file");
+}
+
+class BmpHeaderCheck : public ::testing::Test {
+  protected:
+    ScratchFolder folder;
+
+    int fits(const std::vector<uint8_t> &bytes)
+    {
+        std::string path = folder.file("picture.bmp");
+        EXPECT_TRUE(writeBytes(path, bytes));
+        return bmpFileFitsItsHeader(path.c_str());
+    }
+};
+
+TEST_F(BmpHeaderCheck, AcceptsEveryDepthRowOrderAndRunLengthFileThatFitsItsHeader)
+{
+    Picture picture = gradient(13, 5);
+    Picture fewColours = makePicture(300, 3, [](int x, int y) {
+        return Rgb{(uint8_t)(x / 100 * 80), (uint8_t)y, 0};
+    });
+    Picture twoColours = makePicture(9, 4, [](int x, int y) {
+        return (x + y) % 2 ? Rgb{255, 255, 255} : Rgb{0, 0, 0};
+    });
+    std::vector<NamedBitmap> good = {
+        {"24 bits", bmpBytes(picture, 24)},
+        {"24 bits top-down", bmpBytes(picture, 24, true)},
+        {"32 bits", bmpBytes(picture, 32)},
+        {"16 bits top-down", bmpBytes(picture, 16, true)},
+        {"8 bits", bmpBytes(fewColours, 8)},
+        {"4 bits", bmpBytes(twoColours, 4)},
+        {"1 bit top-down", bmpBytes(twoColours, 1, true)},
+        {"RLE8 with runs longer than 255", rle8Bytes(fewColours)},
+        {"core header", coreHeader(2, 1, 24, {1, 2, 3, 4, 5, 6, 0, 0})},
+        {"16384 x 1", bmpBytes(solidPicture(16384, 1, {1, 2, 3}), 24)},
+    };
+    for (const NamedBitmap &bitmap : good)
+        EXPECT_EQ(fits(bitmap.bytes), 1) << bitmap.what;
+    EXPECT_EQ(bmpFileFitsItsHeader(folder.file("absent.bmp").c_str()), 0);
+    EXPECT_EQ(bmpFileFitsItsHeader(nullptr), 0);
+}
+
+TEST_F(BmpHeaderCheck, RefusesHeadersClaimingMoreThanTheFileHolds)
+{
+    std::vector<NamedBitmap> bad = hostileBitmaps();
+    std::vector<uint8_t> rle = rle8Bytes(gradient(4, 4));
+    std::vector<uint8_t> rleWithoutSize = rle;
+    putLe32(rleWithoutSize, kBmpImageSize, 0);
+    std::vector<uint8_t> rleOneByteShort(rle.begin(), rle.end() - 1);
+    const std::vector<uint8_t> small = bmpBytes(gradient(4, 4), 8);
+    struct Patch {
+        const char *what;
+        size_t at;
+        uint32_t value;
+        bool sixteenBits;
+    } patches[] = {
+        {"width 16385", kBmpWidth, 16385, false},
+        {"height -16385", kBmpHeight, (uint32_t)-16385, false},
+        {"height -2^31", kBmpHeight, 0x80000000u, false},
+        {"height 0", kBmpHeight, 0, false},
+        {"0 bits", kBmpBitCount, 0, true},
+        {"33 bits", kBmpBitCount, 33, true},
+        {"JPEG inside", kBmpCompression, 4, false},
+        {"info header of 20 bytes", 14, 20, false},
+    };
+    for (const Patch &patch : patches) {
+        std::vector<uint8_t> bytes = small;
+        if (patch.sixteenBits)
+            putLe16(bytes, patch.at, patch.value);
+        else
+            putLe32(bytes, patch.at, patch.value);
+        bad.push_back({patch.what, bytes});
+    }
+    bad.push_back({"RLE8 without its data size", rleWithoutSize});
+    bad.push_back({"RLE8 one byte short", rleOneByteShort});
+    bad.push_back({"8 bits one byte short", std::vector<uint8_t>(small.begin(), small.end() - 1)});
+    bad.push_back({"25 bytes", std::vector<uint8_t>(small.begin(), small.begin() + 25)});
+    for (const NamedBitmap &bitmap : bad)
+        EXPECT_EQ(fits(bitmap.bytes), 0) << bitmap.what;
 }
 
 } // namespace

@@ -1,6 +1,11 @@
 // The sdl image seam: SDL's BMP loader (1, 4, 8, 16, 24 and 32 bits per pixel, bottom-up and
 // top-down rows) converted to 24-bit B, G, R, then copied into top-down rows padded to 4 bytes,
 // the layout GDI's GetDIBits gives on win32. Needs no window or video subsystem.
+//
+// SDL allocates and clears the whole surface from the header's size before it finds the pixels
+// missing, so a few bytes claiming a huge picture would cost gigabytes: the engine's own header
+// check comes first.
+#include "assets/bmp24.h"
 #include "platform/seam.h"
 
 #include <SDL.h>
@@ -23,6 +28,8 @@ static unsigned char *copyRows(const SDL_Surface *surface)
 
 static unsigned char *readBitmap(const char *path, int *width, int *height)
 {
+    if (!bmpFileFitsItsHeader(path))
+        return nullptr;
     SDL_Surface *loaded = SDL_LoadBMP(path);
     if (!loaded)
         return nullptr;
