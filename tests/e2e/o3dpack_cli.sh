@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end checks of the real o3dpack program: the exact bytes `create` writes, listing and
-# extracting through the engine's reader (same bytes back), and every refusal leaving no output
-# behind. Works in its own scratch folder.
+# extracting through the engine's reader (same bytes back), every refusal leaving no output
+# behind, and no file touched that the command did not name as its output. Works in its own
+# scratch folder.
 # Usage: o3dpack_cli.sh PATH/TO/o3dpack [RUNNER...]   (RUNNER e.g. with_wine.sh)
 set -u
 source "$(dirname "$0")/cli_common.sh" "$@"
@@ -21,16 +22,22 @@ entry() {
   le32 "$3"
 }
 
+# Every file under the scratch folder with its checksum, except the captured output.
+snapshot() {
+  find . -type f ! -name 'out.*' ! -name 'err.*' -print0 | sort -z | xargs -0 -r cksum
+}
+
 # Asserts a refused create: non-zero status, a message, and no pack (nor leftover) written.
 refused() {
   local what=$1
   shift
+  local before
+  before=$(snapshot)
   run create "$@"
   local status=$?
   [ $status -ne 0 ] || fail "$what: create succeeded"
   [ -s err.txt ] || fail "$what: no message on standard error"
-  [ -e "$1" ] && fail "$what: $1 was written"
-  [ -e "$1.part" ] && fail "$what: $1.part was left behind"
+  [ "$(snapshot)" = "$before" ] || fail "$what: files were written or changed"
 }
 
 mkdir -p a b c
@@ -125,8 +132,85 @@ refused "1025 files" over.dat "${files[@]}" many/f1024
 
 # --- a refused create leaves an existing pack as it was ---
 cp game.dat keep.dat
-run create keep.dat "$name64"
-[ $? -ne 0 ] || fail "create over keep.dat with a 64-character name succeeded"
+refused "create over keep.dat with a 64-character name" keep.dat "$name64"
 cmp -s keep.dat game.dat || fail "a refused create changed keep.dat"
+
+# --- create touches no file but its output: not OUT.part, not an input ---
+printf 'precious' >new.dat.part
+printf 'also precious' >keep.dat.part
+cp keep.dat.part saved.part
+before=$(find . -type f ! -name 'out.*' ! -name 'err.*' ! -name 'new.dat' ! -name 'keep.dat' |
+  sort)
+run create new.dat a/hello.txt keep.dat.part || fail "create with an input named OUT.part failed"
+run create keep.dat c/data.bin || fail "create over an existing pack failed: $(cat err.txt)"
+after=$(find . -type f ! -name 'out.*' ! -name 'err.*' ! -name 'new.dat' ! -name 'keep.dat' |
+  sort)
+[ "$before" = "$after" ] ||
+  fail "create left or removed files: $(diff <(echo "$before") <(echo "$after") | tr '\n' ' ')"
+[ "$(cat new.dat.part)" = precious ] || fail "create changed an existing new.dat.part"
+cmp -s keep.dat.part saved.part || fail "create changed its input keep.dat.part"
+run extract new.dat keep.dat.part out/part.copy && cmp -s out/part.copy saved.part ||
+  fail "the input named OUT.part did not go into the pack whole"
+run list keep.dat && grep -qxF "Liczba plikow: 1" out.txt || fail "keep.dat was not replaced"
+
+# --- create refuses an output that is one of its inputs, or an existing file that is no pack ---
+cp game.dat self.dat
+refused "the output among the inputs" self.dat a/hello.txt self.dat
+refused "the output among the inputs by another path" self.dat a/hello.txt ./self.dat
+refused "the output forgotten (first picture taken for it)" a/hello.txt c/data.bin
+grep -q "not a pack" err.txt && grep -q "o3dpack create OUT FILE" err.txt ||
+  fail "an output that is no pack: the message does not say so and suggest the order"
+
+# --- extract refuses to write onto the pack itself ---
+mkdir -p s
+printf 'inner' >s/inner.dat
+run create inner.dat s/inner.dat || fail "a pack holding an entry of its own name: $(cat err.txt)"
+cp inner.dat inner.saved
+for dest in inner.dat ./inner.dat ""; do
+  # An empty DEST stands for none: the entry's own name in the current folder.
+  run extract inner.dat inner.dat ${dest:+"$dest"}
+  [ $? -eq 1 ] || fail "extract onto the pack itself (${dest:-default}) did not exit with 1"
+  [ -s err.txt ] || fail "extract onto the pack itself (${dest:-default}): no message"
+done
+cmp -s inner.dat inner.saved || fail "extract changed the pack it read"
+
+# --- extract checks its writes and refuses an entry running past the end of the pack ---
+run extract game.dat data.bin /dev/full
+[ $? -eq 1 ] || fail "extract to /dev/full did not exit with 1"
+[ -s err.txt ] || fail "extract to /dev/full: no message"
+{
+  le32 2903
+  le32 2
+  entry whole.bin 4 152
+  entry short.bin 10 152
+  printf 'four'
+} >short.dat
+run extract short.dat whole.bin out/whole.bin && [ "$(cat out/whole.bin)" = four ] ||
+  fail "an entry inside the file was not extracted"
+run extract short.dat short.bin out/short.bin
+[ $? -eq 1 ] || fail "an entry running past the end did not exit with 1"
+[ -e out/short.bin ] && fail "an entry running past the end was written"
+
+# --- list escapes bytes that are not printable; printable names stay as they are ---
+LC_ALL=C
+names=($'bell\a.txt' $'esc\e[31mred' $'tab\there' $'caf\xc3\xa9' 'plain~name.txt')
+{
+  le32 2903
+  le32 ${#names[@]}
+  for n in "${names[@]}"; do entry "$n" 0 368; done
+} >odd.dat
+run list odd.dat || fail "list of odd names exited with $?"
+cat >expected.txt <<'TEXT'
+Paczka: odd.dat
+Liczba plikow: 5
+==================================
+  1. bell\x07.txt                          0 bajtow (offset: 368)
+  2. esc\x1B[31mred                        0 bajtow (offset: 368)
+  3. tab\x09here                           0 bajtow (offset: 368)
+  4. caf\xC3\xA9                           0 bajtow (offset: 368)
+  5. plain~name.txt                        0 bajtow (offset: 368)
+==================================
+TEXT
+cmp -s out.txt expected.txt || { fail "list of odd names differs:"; diff expected.txt out.txt; }
 
 finish o3dpack

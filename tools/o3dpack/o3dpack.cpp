@@ -4,6 +4,8 @@
 #include "ostrel3d.h"
 #include "pack_writer.h"
 
+#include <errno.h>
+#include <stdint.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -44,6 +46,101 @@ static TPack *openPackOrSay(const char *path)
     return pack;
 }
 
+// A name as the listing shows it: printable ASCII as it is, every other byte as \xNN, so a
+// pack's names cannot send control sequences to the terminal.
+static std::string printableName(const char *name)
+{
+    std::string shown;
+    for (const unsigned char *p = (const unsigned char *)name; *p != '\0'; p++) {
+        if (*p >= 0x20 && *p < 0x7F) {
+            shown += (char)*p;
+        } else {
+            char escape[5];
+            snprintf(escape, sizeof escape, "\\x%02X", *p);
+            shown += escape;
+        }
+    }
+    return shown;
+}
+
+// The engine's directory listing (o3DPrintPack), with names made printable.
+static void printListing(TPack *pack)
+{
+    printf("Paczka: %s\n", printableName(pack->path).c_str());
+    printf("Liczba plikow: %d\n", o3DGetPackFileCount(pack));
+    printf("==================================\n");
+    for (int i = 0; i < o3DGetPackFileCount(pack); i++) {
+        const TPackEntry *entry = o3DGetPackEntry(pack, i);
+        printf("%3d. %-30s %8d bajtow (offset: %d)\n", i + 1, printableName(entry->name).c_str(),
+               (int)entry->size, (int)entry->offset);
+    }
+    printf("==================================\n");
+}
+
+// Writes the bytes to a new or truncated file; false if any write or the close fails, and then
+// a regular file is removed rather than left looking complete.
+static bool writeWholeFile(const std::string &path, const unsigned char *data, size_t size)
+{
+    FILE *out = fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        return false;
+    }
+    bool ok = fwrite(data, 1, size, out) == size;
+    ok = fclose(out) == 0 && ok;
+    if (!ok) {
+        int saved = errno;
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec)) {
+            std::filesystem::remove(path, ec);
+        }
+        errno = saved;
+    }
+    return ok;
+}
+
+// Extracts one entry after checking that it lies whole inside the pack file and that the
+// destination is not the pack itself.
+static int extractEntry(TPack *pack, const char *packPath, const char *name,
+                        const std::string &dest)
+{
+    const TPackEntry *entry = o3DFindPackEntry(pack, name);
+    if (entry == nullptr) {
+        fprintf(stderr, "o3dpack: %s has no entry named %s\n", packPath, name);
+        return kExitFailed;
+    }
+    std::error_code ec;
+    uintmax_t packBytes = std::filesystem::file_size(packPath, ec);
+    if (ec || (uintmax_t)entry->offset + entry->size > packBytes) {
+        fprintf(stderr, "o3dpack: the entry %s runs past the end of %s (the pack is damaged)\n",
+                name, packPath);
+        return kExitFailed;
+    }
+    if (dest.empty()) {
+        fprintf(stderr, "o3dpack: %s names no file to extract to\n", name);
+        return kExitFailed;
+    }
+    if (std::filesystem::equivalent(dest, packPath, ec)) {
+        fprintf(stderr, "o3dpack: cannot extract %s onto %s: that is the pack itself\n", name,
+                dest.c_str());
+        return kExitFailed;
+    }
+    uint32_t size = 0;
+    unsigned char *data = o3DReadPackEntry(pack, name, &size);
+    if (data == nullptr) {
+        fprintf(stderr, "o3dpack: cannot read %s from %s\n", name, packPath);
+        return kExitFailed;
+    }
+    bool written = writeWholeFile(dest, data, size);
+    int error = errno;
+    o3DFreePackData(data);
+    if (!written) {
+        fprintf(stderr, "o3dpack: cannot write %s to %s: %s\n", name, dest.c_str(),
+                strerror(error));
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
 static int runCreate(int argc, char **argv)
 {
     if (argc < 3) {
@@ -68,7 +165,7 @@ static int runList(int argc, char **argv)
     if (pack == nullptr) {
         return kExitFailed;
     }
-    o3DPrintPack(pack);
+    printListing(pack);
     o3DClosePack(pack);
     return kExitOk;
 }
@@ -85,14 +182,7 @@ static int runExtract(int argc, char **argv)
     if (pack == nullptr) {
         return kExitFailed;
     }
-    int status = kExitOk;
-    if (!o3DPackHasFile(pack, name)) {
-        fprintf(stderr, "o3dpack: %s has no entry named %s\n", argv[2], name);
-        status = kExitFailed;
-    } else if (dest.empty() || !o3DExtractPackFile(pack, name, dest.c_str())) {
-        fprintf(stderr, "o3dpack: cannot extract %s to %s\n", name, dest.c_str());
-        status = kExitFailed;
-    }
+    int status = extractEntry(pack, argv[2], name, dest);
     o3DClosePack(pack);
     return status;
 }

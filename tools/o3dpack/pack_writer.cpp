@@ -1,7 +1,9 @@
-// The pack writer of o3dpack: checks every input first (names, duplicates, counts, sizes), then
-// writes header, directory and data little-endian into a temporary file beside the output and
-// renames it into place, so a failed run never leaves a partial pack.
+// The pack writer of o3dpack: checks every input first (names, duplicates, counts, sizes) and the
+// output (never one of the inputs; if it exists, a pack), then writes header, directory and data
+// little-endian into a file of a fresh name beside the output and renames it into place, so a
+// failed run never leaves a partial pack nor touches any other file.
 #include "pack_writer.h"
+#include "temp_file.h"
 
 #include <stdint.h>
 #include <stdio.h>
@@ -85,6 +87,43 @@ static bool checkInputs(const std::vector<std::string> &files, std::vector<Input
     return true;
 }
 
+// True if the file starts with the pack magic.
+static bool startsLikeAPack(const std::string &path)
+{
+    unsigned char magic[4];
+    FILE *in = fopen(path.c_str(), "rb");
+    if (in == nullptr) {
+        return false;
+    }
+    bool read = fread(magic, 1, sizeof magic, in) == sizeof magic;
+    fclose(in);
+    return read && magic[0] == (kPackMagic & 0xFF) && magic[1] == (kPackMagic >> 8) &&
+           magic[2] == 0 && magic[3] == 0;
+}
+
+// An existing output is replaced only when it is a pack and none of the inputs: a forgotten
+// output name would otherwise turn the first input into the pack.
+static bool checkOutput(const std::string &outPath, const std::vector<Input> &inputs,
+                        std::string &error)
+{
+    std::error_code ec;
+    if (!fs::exists(outPath, ec)) {
+        return true;
+    }
+    for (const Input &input : inputs) {
+        if (fs::equivalent(outPath, input.path, ec)) {
+            error = "the output " + outPath + " is also one of the inputs";
+            return false;
+        }
+    }
+    if (!fs::is_regular_file(outPath, ec) || !startsLikeAPack(outPath)) {
+        error = outPath + " exists and is not a pack (the output comes first: o3dpack create " +
+                "OUT FILE...)";
+        return false;
+    }
+    return true;
+}
+
 static bool writeHeaderAndDirectory(FILE *out, const std::vector<Input> &inputs)
 {
     unsigned char header[kHeaderBytes];
@@ -135,13 +174,13 @@ bool writePackFromFiles(const std::string &outPath, const std::vector<std::strin
                         std::string &error)
 {
     std::vector<Input> inputs;
-    if (!checkInputs(files, inputs, error)) {
+    if (!checkInputs(files, inputs, error) || !checkOutput(outPath, inputs, error)) {
         return false;
     }
-    std::string partPath = outPath + ".part";
-    FILE *out = fopen(partPath.c_str(), "wb");
+    std::string partPath;
+    FILE *out = createUniqueFile(outPath + ".tmp", partPath);
     if (out == nullptr) {
-        error = "cannot create " + partPath;
+        error = "cannot create a new file beside " + outPath;
         return false;
     }
     bool ok = writeHeaderAndDirectory(out, inputs);
