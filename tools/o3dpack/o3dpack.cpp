@@ -23,7 +23,8 @@ static const char kUsage[] =
     "Usage:\n"
     "  o3dpack create OUT FILE...        build the pack OUT from the files, in order;\n"
     "                                    each entry is named by its file's base name\n"
-    "                                    (at most 63 characters, no two alike, 1 to 1024 files)\n"
+    "                                    (at most 63 characters, no two alike, 1 to 1024 files);\n"
+    "                                    an existing OUT must be a pack and none of the files\n"
     "  o3dpack list PACK                 print the pack's directory\n"
     "  o3dpack extract PACK NAME [DEST]  write the entry NAME to DEST\n"
     "                                    (default: NAME in the current directory)\n"
@@ -85,7 +86,8 @@ static bool writeWholeFile(const std::string &path, const unsigned char *data, s
     if (out == nullptr) {
         return false;
     }
-    bool ok = fwrite(data, 1, size, out) == size;
+    // fflush on its own: some C libraries' fclose forgets a failure of its final flush.
+    bool ok = fwrite(data, 1, size, out) == size && fflush(out) == 0;
     ok = fclose(out) == 0 && ok;
     if (!ok) {
         int saved = errno;

@@ -191,7 +191,9 @@ bool writePackFromFiles(const std::string &outPath, const std::vector<std::strin
     for (size_t i = 0; ok && i < inputs.size(); i++) {
         ok = copyData(out, inputs[i], chunk, error);
     }
-    if (fclose(out) != 0 && ok) {
+    // fflush on its own: some C libraries' fclose forgets a failure of its final flush.
+    bool flushed = fflush(out) == 0;
+    if ((fclose(out) != 0 || !flushed) && ok) {
         error = "cannot write " + partPath;
         ok = false;
     }
