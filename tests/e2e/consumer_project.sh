@@ -39,6 +39,8 @@ consumer() {
   readme_block c 'o3DSwapBuffers' >"$1/main.c"
   [ -s "$1/CMakeLists.txt" ] || fail "the README shows no CMake block with $2"
   [ -s "$1/main.c" ] || fail "the README shows no frame loop in C"
+  # Copied as written, a loop that never clears leaves trails.
+  grep -q 'o3DClearScreen(' "$1/main.c" || fail "the README's frame loop does not clear the screen"
 }
 
 cache_value() {
