@@ -63,7 +63,7 @@ else
 fi
 build_type=$(cache_value CMAKE_BUILD_TYPE mygame/build)
 [ -z "$build_type" ] || fail "add_subdirectory: the caller's build type was set to '$build_type'"
-for option in O3D_BUILD_TOOLS O3D_BUILD_EXAMPLES O3D_BUILD_TESTS O3D_BUILD_BENCHMARKS; do
+for option in O3D_BUILD_TOOLS O3D_BUILD_EXAMPLES O3D_BUILD_TESTS O3D_BUILD_BENCHMARKS O3D_INSTALL; do
   value=$(cache_value $option mygame/build)
   [ "$value" = OFF ] || fail "add_subdirectory: $option is '$value', not OFF"
 done
