@@ -186,8 +186,8 @@ static void drawTextSamples(TFont *pixel, TFont *system, float seconds)
     o3DSetColor(1, 1, 1);
     o3DSetTextColor(0.7f, 0.9f, 1);
     o3DPrintSystemAligned(system, 40, 490, 0, "System font, left");
-    o3DPrintSystemAligned(system, 400, 520, 1, "centred");
-    o3DPrintSystemAligned(system, 760, 550, 2, "and right");
+    o3DPrintSystemAligned(system, 400, 520, O3D_ALIGN_CENTER_X, "centred");
+    o3DPrintSystemAligned(system, 760, 550, O3D_ALIGN_RIGHT, "and right");
     o3DSetTextColor(1, 1, 0.6f);
     o3DPrintSystemf(system, 430, 490, "%d pixels wide", o3DGetTextWidth(system, "centred"));
 }
