@@ -5,8 +5,11 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-./scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+./scripts/install-deps.sh run
+mkdir -p build
+# Tests and benchmarks need what only ./test.sh installs.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DO3D_BUILD_TESTS=OFF -DO3D_BUILD_BENCHMARKS=OFF \
+  >build/configure.log 2>&1 || { cat build/configure.log; exit 1; }
 cmake --build build -j "$(nproc)" --target platform_tour images_and_text
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

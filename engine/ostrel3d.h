@@ -16,6 +16,17 @@
 
 #include <stdint.h>
 
+/* Lets GCC and Clang check the arguments of the formatted text operations against their format
+ * (argument f is the format, the values start at argument a, counting from 1). The engine
+ * formats by the C99 rules on every platform, MinGW included. */
+#if defined(__clang__)
+#define O3D_PRINTF_FORMAT(f, a) __attribute__((__format__(__printf__, f, a)))
+#elif defined(__GNUC__)
+#define O3D_PRINTF_FORMAT(f, a) __attribute__((__format__(__gnu_printf__, f, a)))
+#else
+#define O3D_PRINTF_FORMAT(f, a)
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -50,7 +61,9 @@ void *o3DGetWindowHandle(void);
  * Shows "Nie mozna zmienic rozdzielczosci!" when the display mode can't be changed. */
 void o3DSetFullscreen(int on);
 void o3DToggleFullscreen(void);
-/* Selects display mode `index` of the list and applies it to the window or the full screen. */
+/* Selects display mode `index` of the list and applies it to the window or the full screen. The
+ * o3DSelectDisplayMode operations below only move the selection; the o3DSetResolution ones also
+ * apply it. */
 int o3DSetResolution(int index);
 /* Selects the listed mode of exactly this size and applies it; 0 if none is listed. */
 int o3DSetResolutionSize(int width, int height);
@@ -90,6 +103,101 @@ int o3DGetAspectKind(void);
 const char *o3DGetAspectName(void);
 /* Prints the list to standard output, marking the selected entry. */
 void o3DPrintDisplayModes(void);
+
+/* Named virtual-key codes for the keyboard operations below. A letter's code is its upper-case
+ * character and a digit's its character (O3D_KEY_W is 'W'; 'w' would be F8). The mouse buttons
+ * are keys 1, 2 and 4 here but buttons 0, 1 and 2 for the o3DMouseButton operations. */
+#define O3D_KEY_LBUTTON 1
+#define O3D_KEY_RBUTTON 2
+#define O3D_KEY_MBUTTON 4
+#define O3D_KEY_BACKSPACE 8
+#define O3D_KEY_TAB 9
+#define O3D_KEY_ENTER 13
+#define O3D_KEY_SHIFT 16 /* either side */
+#define O3D_KEY_CONTROL 17
+#define O3D_KEY_ALT 18
+#define O3D_KEY_PAUSE 19
+#define O3D_KEY_CAPSLOCK 20
+#define O3D_KEY_ESCAPE 27
+#define O3D_KEY_SPACE 32
+#define O3D_KEY_PAGEUP 33
+#define O3D_KEY_PAGEDOWN 34
+#define O3D_KEY_END 35
+#define O3D_KEY_HOME 36
+#define O3D_KEY_LEFT 37
+#define O3D_KEY_UP 38
+#define O3D_KEY_RIGHT 39
+#define O3D_KEY_DOWN 40
+#define O3D_KEY_INSERT 45
+#define O3D_KEY_DELETE 46
+#define O3D_KEY_0 '0'
+#define O3D_KEY_1 '1'
+#define O3D_KEY_2 '2'
+#define O3D_KEY_3 '3'
+#define O3D_KEY_4 '4'
+#define O3D_KEY_5 '5'
+#define O3D_KEY_6 '6'
+#define O3D_KEY_7 '7'
+#define O3D_KEY_8 '8'
+#define O3D_KEY_9 '9'
+#define O3D_KEY_A 'A'
+#define O3D_KEY_B 'B'
+#define O3D_KEY_C 'C'
+#define O3D_KEY_D 'D'
+#define O3D_KEY_E 'E'
+#define O3D_KEY_F 'F'
+#define O3D_KEY_G 'G'
+#define O3D_KEY_H 'H'
+#define O3D_KEY_I 'I'
+#define O3D_KEY_J 'J'
+#define O3D_KEY_K 'K'
+#define O3D_KEY_L 'L'
+#define O3D_KEY_M 'M'
+#define O3D_KEY_N 'N'
+#define O3D_KEY_O 'O'
+#define O3D_KEY_P 'P'
+#define O3D_KEY_Q 'Q'
+#define O3D_KEY_R 'R'
+#define O3D_KEY_S 'S'
+#define O3D_KEY_T 'T'
+#define O3D_KEY_U 'U'
+#define O3D_KEY_V 'V'
+#define O3D_KEY_W 'W'
+#define O3D_KEY_X 'X'
+#define O3D_KEY_Y 'Y'
+#define O3D_KEY_Z 'Z'
+#define O3D_KEY_NUMPAD0 96
+#define O3D_KEY_NUMPAD1 97
+#define O3D_KEY_NUMPAD2 98
+#define O3D_KEY_NUMPAD3 99
+#define O3D_KEY_NUMPAD4 100
+#define O3D_KEY_NUMPAD5 101
+#define O3D_KEY_NUMPAD6 102
+#define O3D_KEY_NUMPAD7 103
+#define O3D_KEY_NUMPAD8 104
+#define O3D_KEY_NUMPAD9 105
+#define O3D_KEY_F1 112
+#define O3D_KEY_F2 113
+#define O3D_KEY_F3 114
+#define O3D_KEY_F4 115
+#define O3D_KEY_F5 116
+#define O3D_KEY_F6 117
+#define O3D_KEY_F7 118
+#define O3D_KEY_F8 119
+#define O3D_KEY_F9 120
+#define O3D_KEY_F10 121
+#define O3D_KEY_F11 122
+#define O3D_KEY_F12 123
+#define O3D_KEY_LSHIFT 160
+#define O3D_KEY_RSHIFT 161
+#define O3D_KEY_LCONTROL 162
+#define O3D_KEY_RCONTROL 163
+#define O3D_KEY_LALT 164
+#define O3D_KEY_RALT 165
+/* Buttons of the o3DMouseButton operations. */
+#define O3D_MOUSE_LEFT 0
+#define O3D_MOUSE_RIGHT 1
+#define O3D_MOUSE_MIDDLE 2
 
 /* Keyboard: polled once per frame. Codes are Windows virtual-key codes 0..255 (13 Enter,
  * 27 Escape, 32 Space, 37..40 arrows, 'A'..'Z', '0'..'9'); the mouse buttons appear as 1, 2, 4.
@@ -266,10 +374,13 @@ void o3DSetCameraLookAt(TCamera *cam, float px, float py, float pz, float tx, fl
                         float fov, float nearPlane, float farPlane);
 void o3DSetCameraVectors(TCamera *cam, float px, float py, float pz, float tx, float ty, float tz,
                          float ux, float uy, float uz);
+/* Each pair below is one operation under two names. */
 void o3DSetCameraPosition(TCamera *cam, float x, float y, float z);
 void o3DMoveCameraTo(TCamera *cam, float x, float y, float z);
+/* Turns towards the point: target, yaw and pitch follow from the direction. */
 void o3DCameraLookAt(TCamera *cam, float x, float y, float z);
 void o3DPointCameraAt(TCamera *cam, float x, float y, float z);
+/* Adds to the position, whatever the view direction. */
 void o3DMoveCamera(TCamera *cam, float dx, float dy, float dz);
 void o3DTranslateCamera(TCamera *cam, float dx, float dy, float dz);
 /* Along the view direction, pitch included. */
@@ -358,7 +469,8 @@ void o3DSetImageAdditive(TTexture *img);
 void o3DClearImageAdditive(TTexture *img);
 /* The tint colours an image only in additive mode. */
 void o3DSetImageTint(TTexture *img, float r, float g, float b);
-/* Clamped to 0..1; not a number gives 0. */
+/* The tint's intensity: clamped to 0..1, not a number gives 0. Like the tint it acts only in
+ * additive mode; a translucent image in any mode takes the alpha argument of the draw below. */
 void o3DSetImageAlpha(TTexture *img, float a);
 
 /* 2D images in screen pixels (after o3DBegin2D): x, y is the top-left corner of the unrotated
@@ -437,6 +549,7 @@ void o3DDrawTriangle(float x1, float y1, float x2, float y2, float x3, float y3)
 void o3DFillTriangle(float x1, float y1, float x2, float y2, float x3, float y3);
 /* `points` holds x0, y0, x1, y1, ...; the caller owns it. */
 void o3DDrawPolygon(const float *points, int count);
+/* The polygon must be convex; a concave one fills wrongly. */
 void o3DFillPolygon(const float *points, int count);
 
 /* Full-screen quads; t is clamped to 0..1 (NaN counts as 0). Blending stays enabled. */
@@ -495,16 +608,19 @@ int o3DLoadFontKeyed(TFont *font, const char *metricsPath, uint8_t r, uint8_t g,
  * ends off; blending ends off when the sheet is keyed. The text colour stays current. */
 void o3DDrawText(TFont *font, float x, float y, const char *text);
 /* Formats into 1024 bytes (longer output is cut to 1023 characters), then draws. */
-void o3DDrawTextf(TFont *font, float x, float y, const char *format, ...);
+void o3DDrawTextf(TFont *font, float x, float y, const char *format, ...) O3D_PRINTF_FORMAT(4, 5);
 void o3DDrawTextScaled(TFont *font, float x, float y, float scale, const char *text);
 /* The shadow, outline and alpha forms leave the text colour set to (r, g, b). The shadow is drawn
- * first, dx, dy away. */
+ * first, dx, dy away. Arguments come in the order font, position, scale, text, then thickness,
+ * shadow offset, text colour, outline colour, shadow colour, alpha (each where the form has it);
+ * the f forms take the format and its values last. */
 void o3DDrawTextShadow(TFont *font, float x, float y, const char *text, float dx, float dy, float r,
                        float g, float b, float sr, float sg, float sb);
 void o3DDrawTextShadowScaled(TFont *font, float x, float y, float scale, const char *text, float dx,
                              float dy, float r, float g, float b, float sr, float sg, float sb);
 void o3DDrawTextShadowf(TFont *font, float x, float y, float dx, float dy, float r, float g,
-                        float b, float sr, float sg, float sb, const char *format, ...);
+                        float b, float sr, float sg, float sb, const char *format, ...)
+    O3D_PRINTF_FORMAT(12, 13);
 /* The outline is the text drawn at every whole-pixel offset up to `thickness` away in both axes,
  * in the outline colour (outR, outG, outB), under the text. */
 void o3DDrawTextOutline(TFont *font, float x, float y, const char *text, int thickness, float r,
@@ -513,7 +629,8 @@ void o3DDrawTextOutlineScaled(TFont *font, float x, float y, float scale, const 
                               int thickness, float r, float g, float b, float outR, float outG,
                               float outB);
 void o3DDrawTextOutlinef(TFont *font, float x, float y, int thickness, float r, float g, float b,
-                         float outR, float outG, float outB, const char *format, ...);
+                         float outR, float outG, float outB, const char *format, ...)
+    O3D_PRINTF_FORMAT(11, 12);
 /* The outline's whole square in the shadow colour dx, dy away, then the outline, then the text. */
 void o3DDrawTextOutlineShadow(TFont *font, float x, float y, const char *text, int thickness,
                               float dx, float dy, float r, float g, float b, float outR, float outG,
@@ -541,10 +658,16 @@ void o3DSetTextColor(float r, float g, float b);
 /* System-font text with x, y the top-left corner of the line; the text colour stays current. */
 void o3DPrintSystem(TFont *font, float x, float y, const char *text);
 /* Formats into 1024 bytes (longer output is cut to 1023 characters), then prints. */
-void o3DPrintSystemf(TFont *font, float x, float y, const char *format, ...);
+void o3DPrintSystemf(TFont *font, float x, float y, const char *format, ...)
+    O3D_PRINTF_FORMAT(4, 5);
 /* flags: 1 centres x on the point, else 2 puts the text's right end there; 4 centres y, else 8
  * puts the line's bottom there. Draws only with a system font. */
 void o3DPrintSystemAligned(TFont *font, float x, float y, int flags, const char *text);
+/* The flags by name, or-ed together; with none, x, y is the line's top-left corner. */
+#define O3D_ALIGN_CENTER_X 1 /* x is the middle of the text */
+#define O3D_ALIGN_RIGHT 2    /* x is the right end of the text */
+#define O3D_ALIGN_CENTER_Y 4 /* y is the middle of the line */
+#define O3D_ALIGN_BOTTOM 8   /* y is the bottom of the line */
 /* Width in pixels as the system measures it; 0 unless a loaded system font. */
 int o3DMeasureSystemText(TFont *font, const char *text);
 /* The size of a system font, the line height of a bitmap font; 0 unless loaded. */
