@@ -199,4 +199,5 @@ static void release(void *handle)
     free(handle);
 }
 
-const PlatformFontSeam kNativeFontSeam = {create, measure, release};
+constexpr PlatformFontSeam kNativeFontSeam = {create, measure, release};
+PlatformFontSeam gFontSeam = kNativeFontSeam;

@@ -35,4 +35,6 @@ static int showCursor(int show)
     return gSdl.cursorCount;
 }
 
-const PlatformInputSeam kNativeInputSeam = {keyDown, cursorInClient, setCursorInClient, showCursor};
+constexpr PlatformInputSeam kNativeInputSeam = {keyDown, cursorInClient, setCursorInClient,
+                                                showCursor};
+PlatformInputSeam gInputSeam = kNativeInputSeam;

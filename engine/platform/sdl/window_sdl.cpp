@@ -205,7 +205,7 @@ static void clientSize(int *width, int *height)
         SDL_GL_GetDrawableSize(gSdl.window, width, height);
 }
 
-const PlatformWindowSeam kNativeWindowSeam = {
+constexpr PlatformWindowSeam kNativeWindowSeam = {
     create,
     destroy,
     handle,
@@ -219,3 +219,4 @@ const PlatformWindowSeam kNativeWindowSeam = {
     coverScreen,
     clientSize,
 };
+PlatformWindowSeam gWindowSeam = kNativeWindowSeam;

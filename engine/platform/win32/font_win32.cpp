@@ -93,4 +93,5 @@ static void release(void *handle)
     free(f);
 }
 
-const PlatformFontSeam kNativeFontSeam = {create, measure, release};
+constexpr PlatformFontSeam kNativeFontSeam = {create, measure, release};
+PlatformFontSeam gFontSeam = kNativeFontSeam;
