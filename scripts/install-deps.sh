@@ -9,7 +9,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  zenity xvfb xauth xdotool x11-utils libx11-dev imagemagick
+  zenity xvfb xauth xdotool x11-utils x11-xkb-utils libx11-dev imagemagick
   g++-mingw-w64-x86-64-posix wine64 wine
   time clang-format
 )
