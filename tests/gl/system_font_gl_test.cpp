@@ -189,7 +189,7 @@ TEST_F(SystemText, ALineStartingOutsideTheWindowShowsItsVisiblePart)
         int x, y;
     } cases[] = {
         {-width / 2, 100},                       // left half outside
-        {-width + 4, 100},                       // only the last letter's edge inside
+        {-width + kSize / 2, 100},               // only part of the last letter inside
         {100, kWindowHeight - kSize / 2},        // baseline below the window
         {-width / 2, kWindowHeight - kSize / 3}, // both
         {kWindowWidth - width / 2, 100},         // right half outside
