@@ -39,7 +39,8 @@ extern "C" {
 /* Opens a fixed-size window of width x height client pixels, centred on the primary screen,
  * with an OpenGL context (24-bit colour, 16-bit depth, 8-bit stencil, double-buffered), builds
  * the display-mode list and starts the timer and input. `instance` is the program's module
- * handle on Windows and may be null elsewhere; a null title keeps "Ostrel". 1 on success. */
+ * handle on Windows and may be null elsewhere; a null title keeps "Ostrel" (or the last title).
+ * 1 on success; 0, with nothing changed, for a size below 1 or while the window already runs. */
 int o3DInit(void *instance, int width, int height, const char *title);
 /* Restores the desktop display mode if full screen, destroys the context and the window. */
 void o3DShutdown(void);

@@ -15,7 +15,7 @@ run_packages=(
   zenity xvfb xauth xdotool x11-utils imagemagick
 )
 test_packages=(
-  libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libx11-dev x11-xkb-utils
   g++-mingw-w64-x86-64-posix wine64 wine
   time clang-format
 )
