@@ -203,8 +203,8 @@ int o3DExtractPackFile(TPack *pack, const char *name, const char *destPath);
 void o3DPrintPack(TPack *pack);
 
 /* ---------------------------------------------------------------------------------------------
- * Rendering core: vectors, the viewport and projection, the first-person camera and the
- * modelview matrix stack.
+ * Rendering core: vectors, the viewport and projection, the first-person camera, the modelview
+ * matrix stack, lights, materials, fog and render state, meshes and primitives.
  * ------------------------------------------------------------------------------------------- */
 
 typedef struct TVector3 {
@@ -305,6 +305,150 @@ void o3DMultMatrix(const float *m);
 void o3DTranslate(float x, float y, float z);
 void o3DRotate(float angle, float x, float y, float z);
 void o3DScale(float x, float y, float z);
+
+/* Lights, materials, fog and render state: the fixed-function state the engine keeps for
+ * everybody. Eight light slots live in engine memory and reach OpenGL only on o3DEnableLight. */
+
+/* One light slot. type: 0 directional, 1 point, 2 spot. */
+typedef struct TLight {
+    int enabled;
+    int type;
+    TVector3 position;  /* world position (point and spot) */
+    TVector3 direction; /* unit direction the light travels (directional and spot) */
+    TColor ambient;
+    TColor diffuse;
+    TColor specular;
+    float constantAttenuation;
+    float linearAttenuation;
+    float quadraticAttenuation;
+    float spotCutoff; /* degrees */
+    float spotExponent;
+} TLight;
+
+/* Colours of a surface under the lights; each colour reaches OpenGL with alpha 1. */
+typedef struct TMaterial {
+    float ambient[3];
+    float diffuse[3];
+    float specular[3];
+    float emission[3];
+    float shininess;
+} TMaterial;
+
+/* For programs that use the engine's lighting and depth-tested 3D state (the window does not call
+ * it): sets the viewport size, resets the eight light slots (off, point type at the origin,
+ * direction (0, -1, 0), ambient 0.2 grey, diffuse and specular white, attenuation 1, 0, 0, cutoff
+ * 180, exponent 0), depth test with GL_LEQUAL, GL_NORMALIZE, smooth shading, nicest perspective.
+ * Until then every field of every slot is 0. */
+void o3DInitRenderer(int width, int height);
+/* GL_LIGHTING and the engine's lighting flag, which debug drawing reads to restore lighting. */
+void o3DEnableLighting(void);
+void o3DDisableLighting(void);
+int o3DIsLightingEnabled(void);
+/* The light model's global ambient, alpha 1. */
+void o3DSetAmbientLight(float r, float g, float b);
+/* The three setters change only the slot (index 0..7; others do nothing); OpenGL sees the change
+ * at the next o3DEnableLight. Each sets ambient 0.2 grey; point and spot set attenuation 1, 0.09,
+ * 0.032. Directions are normalised ((0, 0, 0) stays). A spot gets exponent 32. */
+void o3DSetDirectionalLight(int index, float dx, float dy, float dz, float dr, float dg, float db,
+                            float sr, float sg, float sb);
+void o3DSetPointLight(int index, float x, float y, float z, float dr, float dg, float db, float sr,
+                      float sg, float sb);
+void o3DSetSpotLight(int index, float x, float y, float z, float dx, float dy, float dz,
+                     float cutoff, float dr, float dg, float db, float sr, float sg, float sb);
+/* Hands the slot to GL_LIGHT0 + index and enables it. Positions and directions are transformed
+ * by the modelview current at the call: enable world-space lights after applying the camera. */
+void o3DEnableLight(int index);
+void o3DDisableLight(int index);
+/* The slot itself, for direct changes; null outside 0..7. */
+TLight *o3DGetLight(int index);
+
+/* Sets front and back ambient, diffuse, specular, emission, shininess; null does nothing. */
+void o3DSetMaterial(const TMaterial *material);
+/* o3DSetMaterial with these colours and no emission. */
+void o3DSetMaterialColors(float ar, float ag, float ab, float dr, float dg, float db, float sr,
+                          float sg, float sb, float shininess);
+
+void o3DEnableFog(void);
+void o3DDisableFog(void);
+/* mode 0 linear (start, end), 1 exponential, 2 exponential squared (density); any other mode sets
+ * only the colour. Does not enable fog. */
+void o3DSetFog(int mode, float r, float g, float b, float density, float start, float end);
+
+void o3DEnableDepthTest(void);
+void o3DDisableDepthTest(void);
+void o3DEnableTexturing(void);
+void o3DDisableTexturing(void);
+void o3DEnableCulling(void);
+void o3DDisableCulling(void);
+/* Culls front faces if `front` is not 0, back faces otherwise. */
+void o3DSetCullFace(int front);
+/* Polygon mode of front and back faces: lines, or filled. */
+void o3DSetWireframe(void);
+void o3DSetSolid(void);
+
+/* Meshes, primitives and debug drawing. A mesh holds indexed triangles with optional normals and
+ * texture coordinates; it draws from its compiled display list or, until one is built, from
+ * vertex arrays. Indices that are not below vertexCount are left out on both paths. */
+
+/* Created and freed by the engine; the arrays are the mesh's and may be written directly. */
+typedef struct TMesh {
+    float *vertices;   /* vertexCount x (x, y, z) */
+    float *normals;    /* vertexCount x (x, y, z), used once hasNormals is set */
+    float *texCoords;  /* vertexCount x (u, v), used once hasTexCoords is set */
+    uint32_t *indices; /* indexCount vertex indices, three per triangle */
+    int vertexCount;
+    int indexCount;
+    int hasNormals;
+    int hasTexCoords;
+    uint32_t displayList; /* OpenGL display list name */
+    int hasDisplayList;
+    int blended; /* draw with alpha blending and `alpha` */
+    float alpha; /* 0..1 */
+} TMesh;
+
+/* All arrays zero-filled, flags 0, alpha 1. Null for a negative count or when memory runs out. */
+TMesh *o3DCreateMesh(int vertexCount, int indexCount);
+/* Frees the arrays, the display list and the record (needs the context that built the list). */
+void o3DFreeMesh(TMesh *mesh);
+/* The setters ignore an out-of-range i. Setting a normal or texture coordinate turns on its use
+ * for every vertex (unset ones are 0). */
+void o3DSetMeshVertex(TMesh *mesh, int i, float x, float y, float z);
+void o3DSetMeshNormal(TMesh *mesh, int i, float x, float y, float z);
+void o3DSetMeshTexCoord(TMesh *mesh, int i, float u, float v);
+void o3DSetMeshIndex(TMesh *mesh, int i, uint32_t vertexIndex);
+/* Compiles (or recompiles) the display list from the arrays; later changes to the arrays show only
+ * after the next build. */
+void o3DBuildMeshList(TMesh *mesh);
+/* Draws from the list if built, else from the arrays. A blended mesh draws in white at its alpha,
+ * switching blending on (standard alpha function) for the draw only if it was off; an opaque mesh
+ * draws in the current colour. */
+void o3DDrawMesh(TMesh *mesh);
+/* Clamped to 0..1; not a number gives 0. */
+void o3DSetMeshAlpha(TMesh *mesh, float alpha);
+void o3DSetMeshBlended(TMesh *mesh);
+/* Blending off and alpha back to 1. */
+void o3DSetMeshOpaque(TMesh *mesh);
+
+/* Primitives around the origin of the current modelview, with normals and no texture
+ * coordinates; cylinder and cone run along +z from z = 0 without caps, the torus lies in the xy
+ * plane, the plane in y = 0. */
+void o3DDrawCube(float size);
+void o3DDrawBox(float width, float height, float depth);
+void o3DDrawSphere(float radius, int slices, int stacks);
+void o3DDrawCylinder(float radius, float height, int slices);
+void o3DDrawCone(float radius, float height, int slices);
+void o3DDrawTorus(float tubeRadius, float ringRadius, int sides, int rings);
+void o3DDrawPlane(float width, float depth, int divisionsX, int divisionsZ);
+
+/* Debug drawing. Lines and points use the current colour; axes and grid draw unlit and leave the
+ * colour white, lighting back on if the engine's lighting flag is set. */
+void o3DDrawLine3D(float x1, float y1, float z1, float x2, float y2, float z2);
+/* The point size is restored after the draw. */
+void o3DDrawPoint3D(float x, float y, float z, float size);
+/* x red, y green, z blue, from the origin. */
+void o3DDrawAxes(float length);
+/* divisions + 1 lines along x and as many along z, in grey, covering size x size in y = 0. */
+void o3DDrawGrid(float size, int divisions);
 
 /* ---------------------------------------------------------------------------------------------
  * Assets: textures and 2D images read from BMP files, and full-screen background pictures.
