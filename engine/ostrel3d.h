@@ -563,6 +563,116 @@ void o3DDrawBackground(TBackground *bg);
 /* Resets the offsets to 0, 0, then draws. */
 void o3DDrawBackgroundStatic(TBackground *bg);
 
+/* Heightmap terrain: a greyscale bitmap turned into one textured, lit triangle mesh centred on
+ * the origin in the x-z plane. Sample (row r, column k) stands at
+ * x = k * cellSize - (width - 1) * cellSize / 2, z = r * cellSize - (depth - 1) * cellSize / 2,
+ * y = height * heightScale; row 0 (the picture's top row) lies at the smallest z. The mesh takes
+ * every step-th sample; heights and queries use every sample. Created and freed by the engine. */
+typedef struct TTerrain {
+    float *heights; /* width x depth values 0..1 (byte / 255), row-major; owned */
+    int width;      /* heightmap columns */
+    int depth;      /* heightmap rows */
+    float cellSize;
+    float heightScale;  /* world height of a sample of 1.0 */
+    struct TMesh *mesh; /* owned, compiled into a display list */
+    TTexture *texture;  /* owned by the terrain once attached; null for none */
+    int hasTexture;
+    float repeatU; /* texture tiling along x, initially 1 */
+    float repeatV; /* texture tiling along z, initially 1 */
+    int step;      /* the sampling step the mesh was built with */
+} TTerrain;
+
+/* The sampling step of terrains created from now on (initially 2; values below 1 count as 1). */
+void o3DSetTerrainStep(int step);
+int o3DGetTerrainStep(void);
+/* Reads a bitmap as a heightmap (height byte = (B + G + R) / 3) and builds the terrain; null if
+ * the file can't be read or memory runs out. */
+TTerrain *o3DCreateTerrain(const char *path, float cellSize, float heightScale);
+/* The same from width x depth height bytes, row 0 first; the caller keeps the bytes. */
+TTerrain *o3DCreateTerrainFromBytes(const unsigned char *bytes, int width, int depth,
+                                    float cellSize, float heightScale);
+/* Frees the mesh, the heights, the held texture record (as o3DFreeTerrainTexture) and the
+ * terrain. */
+void o3DFreeTerrain(TTerrain *terrain);
+/* Frees the current texture, then loads the file into a new record the terrain owns. 1 on
+ * success; on failure the terrain has no texture. */
+int o3DLoadTerrainTexture(TTerrain *terrain, const char *path);
+/* The terrain takes the record as its own (freed with the terrain); it is used while loaded. */
+void o3DSetTerrainTexture(TTerrain *terrain, TTexture *tex);
+/* Lets go of the record without freeing it: for a caller that keeps its own. */
+void o3DDetachTerrainTexture(TTerrain *terrain);
+/* Deletes the held texture and frees its record. */
+void o3DFreeTerrainTexture(TTerrain *terrain);
+int o3DHasTerrainTexture(TTerrain *terrain);
+/* Tiles the texture repeatU times across x and repeatV times across z (and recompiles). */
+void o3DSetTerrainTextureRepeat(TTerrain *terrain, float repeatU, float repeatV);
+/* Moves every vertex to the new cell size and height scale, recomputes normals and recompiles. */
+void o3DSetTerrainScale(TTerrain *terrain, float cellSize, float heightScale);
+/* Draws in the current colour, lighting, fog and culling, textured (modulated) if it has a
+ * loaded texture; texturing ends as it was. Its triangles face down, so draw with culling off. */
+void o3DDrawTerrain(TTerrain *terrain);
+/* Draws the mesh as lines, untextured; polygon modes end as they were. */
+void o3DDrawTerrainWireframe(TTerrain *terrain);
+/* The ground height at (x, z), bilinear between samples; 0 outside the covered area, whose far
+ * row and column count as outside. 0 for a null terrain. */
+float o3DGetTerrainHeight(TTerrain *terrain, float x, float z);
+/* The unit surface normal at (x, z) from heights one unit apart; (0, 1, 0) for a null terrain. */
+TVector3 o3DGetTerrainNormal(TTerrain *terrain, float x, float z);
+
+/* Reads a Wavefront OBJ file (positions, texture coordinates, normals, faces of three or four
+ * corners; everything else is ignored) into an unindexed triangle mesh: every face corner is a
+ * vertex of its own. Missing or out-of-range data takes position (0, 0, 0), texture coordinate
+ * (0, 0) and normal (0, 1, 0). Null if the file can't be read or holds no usable face. The mesh
+ * has no display list yet; free it with o3DFreeMesh. */
+struct TMesh *o3DLoadOBJ(const char *path);
+
+/* The sky: a cube of six textured faces drawn around the camera before the scene, without depth
+ * writes, so everything drawn afterwards covers it. Created and freed by the engine. */
+typedef struct TSkybox {
+    TTexture *faces[6]; /* owned: 0 front (+z), 1 back (-z), 2 left (-x), 3 right (+x), 4 top,
+                           5 bottom */
+    float size;         /* edge length */
+    int ready;          /* 1 when all six faces are loaded; drawing and compiling need it */
+    uint32_t listId;    /* compiled display list, 0 if none */
+    int hasList;
+} TSkybox;
+
+/* Face names in face order, for building file names. */
+#define O3D_SKYBOX_FRONT 0
+#define O3D_SKYBOX_BACK 1
+#define O3D_SKYBOX_LEFT 2
+#define O3D_SKYBOX_RIGHT 3
+#define O3D_SKYBOX_TOP 4
+#define O3D_SKYBOX_BOTTOM 5
+
+/* A skybox of this edge length with no faces; null when memory runs out. */
+TSkybox *o3DCreateSkybox(float size);
+/* Deletes the list and every face texture, then the skybox. */
+void o3DFreeSkybox(TSkybox *sky);
+/* Loads one face (0..5) with o3DLoadTexture, replacing the old one; ready becomes 1 when all six
+ * are loaded. 1 on success, also while faces are still missing; 0 if the file fails. */
+int o3DLoadSkyboxFace(TSkybox *sky, int face, const char *path);
+/* Loads the six faces in order, stopping at the first failure with 0 (earlier faces stay). */
+int o3DLoadSkyboxFaces(TSkybox *sky, const char *front, const char *back, const char *left,
+                       const char *right, const char *top, const char *bottom);
+/* The six faces from "<prefix>front.<extension>", "<prefix>back.<extension>", ... in face order. */
+int o3DLoadSkybox(TSkybox *sky, const char *prefix, const char *extension);
+/* Installs a record the caller allocated with malloc (the skybox then owns it) as a face; ready
+ * is left as it is. */
+void o3DSetSkyboxFace(TSkybox *sky, int face, TTexture *tex);
+/* Stores a new edge length and drops the compiled list, so drawing uses the new size at once. */
+void o3DSetSkyboxSize(TSkybox *sky, float size);
+int o3DIsSkyboxReady(TSkybox *sky);
+/* Compiles the six faces into one display list; only when ready. */
+void o3DBuildSkybox(TSkybox *sky);
+/* Draws the cube centred on `position` (three floats; null for the origin), only when ready,
+ * with lighting off and depth writes off; both end as they were, the matrix too. Texturing ends
+ * on and the colour white. The depth test is left alone: draw the sky first, with fog off. */
+void o3DDrawSkybox(TSkybox *sky, const float *position);
+void o3DDrawSkyboxAtOrigin(TSkybox *sky);
+/* The same turned by `angle` degrees about the vertical axis through the position. */
+void o3DDrawSkyboxRotated(TSkybox *sky, const float *position, float angle);
+
 /* ---------------------------------------------------------------------------------------------
  * 2D overlay: flat shapes in screen pixels, full-screen fades and text, drawn after o3DBegin2D.
  * ------------------------------------------------------------------------------------------- */
