@@ -52,11 +52,12 @@ stats() {
   convert "$work/$1.png" -crop "$4x$5+$((cx + $2))+$((cy + $3))" +repage \
     -format '%[fx:int(255*mean.r)] %[fx:int(255*mean.g)] %[fx:int(255*mean.b)] %[fx:int(1000*standard_deviation)]' info:
 }
-# Sky: the band under the key line is an even blue-grey.
+# Sky: the band under the key line is an even blue-grey, bluer than the clear colour (the fog's
+# grey, 178 183 191) that shows where no sky is drawn.
 sky_above() {
   read -r r g b sd < <(stats "$1" 0 70 800 80)
   echo "  $1 sky band: ($r, $g, $b), deviation $sd"
-  [ "$sd" -le 15 ] && [ "$b" -ge $((r + 10)) ] && [ "$r" -ge 100 ] && [ "$b" -le 240 ]
+  [ "$sd" -le 15 ] && [ "$b" -ge $((r + 20)) ] && [ "$r" -ge 100 ] && [ "$b" -le 240 ]
 }
 # Ground: the bottom band is lit snow, brighter than that sky and textured.
 ground_below() {
@@ -67,8 +68,9 @@ ground_below() {
 }
 drawn() { shoot "$1" && sky_above "$1" >/dev/null && ground_below "$1" >/dev/null; }
 
+# Each look takes a second or two (a screenshot and its measures).
 ok=0
-for _ in $(seq 80); do
+for _ in $(seq 30); do
   drawn first && { ok=1; break; }
   running || fail "ended before drawing"
   sleep 0.25
