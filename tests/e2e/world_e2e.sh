@@ -3,7 +3,8 @@
 # (tests/support/with_xvfb.sh), natively or, with a runner such as with_wine.sh, as the Windows
 # build: its window opens on a drawn frame with the overcast sky above and lit, textured snow
 # below; holding W walks and changes the view; the close button ends it with exit code 0 after a
-# last frame; none of the files it makes at start are left behind.
+# last frame; none of the files it makes at start are left behind; a missing model named on the
+# command line ends it with exit code 1.
 #
 #   world_e2e.sh path/to/world [runner]
 set -u
@@ -122,3 +123,20 @@ grep -qE '^world: [1-9][0-9]* frames' "$work/out.txt" || fail "no last frame rep
 leftovers=$(ls "$work/run")
 [ -z "$leftovers" ] || fail "files left behind: $leftovers"
 echo "ok: closed with exit code 0, nothing left behind"
+
+# A model named on the command line that does not exist: a message and exit code 1, no files left.
+(cd "$work/run" && exec $runner "$program" missing.obj) >"$work/out.txt" 2>&1 &
+pid=$!
+for _ in $(seq 240); do
+  running || break
+  sleep 0.25
+done
+running && fail "still running with a missing model"
+wait "$pid"
+status=$?
+pid=
+[ "$status" -eq 1 ] || fail "exit code $status with a missing model"
+grep -q 'world: the scene could not be made' "$work/out.txt" || fail "no message for a missing model"
+leftovers=$(ls "$work/run")
+[ -z "$leftovers" ] || fail "files left behind after a refused model: $leftovers"
+echo "ok: a missing model is refused with exit code 1"
