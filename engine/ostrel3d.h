@@ -312,8 +312,8 @@ int o3DExtractPackFile(TPack *pack, const char *name, const char *destPath);
 void o3DPrintPack(TPack *pack);
 
 /* ---------------------------------------------------------------------------------------------
- * Rendering core: vectors, the viewport and projection, the first-person camera and the
- * modelview matrix stack.
+ * Rendering core: vectors, the viewport and projection, the first-person camera, the modelview
+ * matrix stack, lights, materials, fog and render state, meshes and primitives.
  * ------------------------------------------------------------------------------------------- */
 
 typedef struct TVector3 {
@@ -417,6 +417,150 @@ void o3DMultMatrix(const float *m);
 void o3DTranslate(float x, float y, float z);
 void o3DRotate(float angle, float x, float y, float z);
 void o3DScale(float x, float y, float z);
+
+/* Lights, materials, fog and render state: the fixed-function state the engine keeps for
+ * everybody. Eight light slots live in engine memory and reach OpenGL only on o3DEnableLight. */
+
+/* One light slot. type: 0 directional, 1 point, 2 spot. */
+typedef struct TLight {
+    int enabled;
+    int type;
+    TVector3 position;  /* world position (point and spot) */
+    TVector3 direction; /* unit direction the light travels (directional and spot) */
+    TColor ambient;
+    TColor diffuse;
+    TColor specular;
+    float constantAttenuation;
+    float linearAttenuation;
+    float quadraticAttenuation;
+    float spotCutoff; /* degrees */
+    float spotExponent;
+} TLight;
+
+/* Colours of a surface under the lights; each colour reaches OpenGL with alpha 1. */
+typedef struct TMaterial {
+    float ambient[3];
+    float diffuse[3];
+    float specular[3];
+    float emission[3];
+    float shininess;
+} TMaterial;
+
+/* For programs that use the engine's lighting and depth-tested 3D state (the window does not call
+ * it): sets the viewport size, resets the eight light slots (off, point type at the origin,
+ * direction (0, -1, 0), ambient 0.2 grey, diffuse and specular white, attenuation 1, 0, 0, cutoff
+ * 180, exponent 0), depth test with GL_LEQUAL, GL_NORMALIZE, smooth shading, nicest perspective.
+ * Until then every field of every slot is 0. */
+void o3DInitRenderer(int width, int height);
+/* GL_LIGHTING and the engine's lighting flag, which debug drawing reads to restore lighting. */
+void o3DEnableLighting(void);
+void o3DDisableLighting(void);
+int o3DIsLightingEnabled(void);
+/* The light model's global ambient, alpha 1. */
+void o3DSetAmbientLight(float r, float g, float b);
+/* The three setters change only the slot (index 0..7; others do nothing); OpenGL sees the change
+ * at the next o3DEnableLight. Each sets ambient 0.2 grey; point and spot set attenuation 1, 0.09,
+ * 0.032. Directions are normalised ((0, 0, 0) stays). A spot gets exponent 32. */
+void o3DSetDirectionalLight(int index, float dx, float dy, float dz, float dr, float dg, float db,
+                            float sr, float sg, float sb);
+void o3DSetPointLight(int index, float x, float y, float z, float dr, float dg, float db, float sr,
+                      float sg, float sb);
+void o3DSetSpotLight(int index, float x, float y, float z, float dx, float dy, float dz,
+                     float cutoff, float dr, float dg, float db, float sr, float sg, float sb);
+/* Hands the slot to GL_LIGHT0 + index and enables it. Positions and directions are transformed
+ * by the modelview current at the call: enable world-space lights after applying the camera. */
+void o3DEnableLight(int index);
+void o3DDisableLight(int index);
+/* The slot itself, for direct changes; null outside 0..7. */
+TLight *o3DGetLight(int index);
+
+/* Sets front and back ambient, diffuse, specular, emission, shininess; null does nothing. */
+void o3DSetMaterial(const TMaterial *material);
+/* o3DSetMaterial with these colours and no emission. */
+void o3DSetMaterialColors(float ar, float ag, float ab, float dr, float dg, float db, float sr,
+                          float sg, float sb, float shininess);
+
+void o3DEnableFog(void);
+void o3DDisableFog(void);
+/* mode 0 linear (start, end), 1 exponential, 2 exponential squared (density); any other mode sets
+ * only the colour. Does not enable fog. */
+void o3DSetFog(int mode, float r, float g, float b, float density, float start, float end);
+
+void o3DEnableDepthTest(void);
+void o3DDisableDepthTest(void);
+void o3DEnableTexturing(void);
+void o3DDisableTexturing(void);
+void o3DEnableCulling(void);
+void o3DDisableCulling(void);
+/* Culls front faces if `front` is not 0, back faces otherwise. */
+void o3DSetCullFace(int front);
+/* Polygon mode of front and back faces: lines, or filled. */
+void o3DSetWireframe(void);
+void o3DSetSolid(void);
+
+/* Meshes, primitives and debug drawing. A mesh holds indexed triangles with optional normals and
+ * texture coordinates; it draws from its compiled display list or, until one is built, from
+ * vertex arrays. Indices that are not below vertexCount are left out on both paths. */
+
+/* Created and freed by the engine; the arrays are the mesh's and may be written directly. */
+typedef struct TMesh {
+    float *vertices;   /* vertexCount x (x, y, z) */
+    float *normals;    /* vertexCount x (x, y, z), used once hasNormals is set */
+    float *texCoords;  /* vertexCount x (u, v), used once hasTexCoords is set */
+    uint32_t *indices; /* indexCount vertex indices, three per triangle */
+    int vertexCount;
+    int indexCount;
+    int hasNormals;
+    int hasTexCoords;
+    uint32_t displayList; /* OpenGL display list name */
+    int hasDisplayList;
+    int blended; /* draw with alpha blending and `alpha` */
+    float alpha; /* 0..1 */
+} TMesh;
+
+/* All arrays zero-filled, flags 0, alpha 1. Null for a negative count or when memory runs out. */
+TMesh *o3DCreateMesh(int vertexCount, int indexCount);
+/* Frees the arrays, the display list and the record (needs the context that built the list). */
+void o3DFreeMesh(TMesh *mesh);
+/* The setters ignore an out-of-range i. Setting a normal or texture coordinate turns on its use
+ * for every vertex (unset ones are 0). */
+void o3DSetMeshVertex(TMesh *mesh, int i, float x, float y, float z);
+void o3DSetMeshNormal(TMesh *mesh, int i, float x, float y, float z);
+void o3DSetMeshTexCoord(TMesh *mesh, int i, float u, float v);
+void o3DSetMeshIndex(TMesh *mesh, int i, uint32_t vertexIndex);
+/* Compiles (or recompiles) the display list from the arrays; later changes to the arrays show only
+ * after the next build. */
+void o3DBuildMeshList(TMesh *mesh);
+/* Draws from the list if built, else from the arrays. A blended mesh draws in white at its alpha,
+ * switching blending on (standard alpha function) for the draw only if it was off; an opaque mesh
+ * draws in the current colour. */
+void o3DDrawMesh(TMesh *mesh);
+/* Clamped to 0..1; not a number gives 0. */
+void o3DSetMeshAlpha(TMesh *mesh, float alpha);
+void o3DSetMeshBlended(TMesh *mesh);
+/* Blending off and alpha back to 1. */
+void o3DSetMeshOpaque(TMesh *mesh);
+
+/* Primitives around the origin of the current modelview, with normals and no texture
+ * coordinates; cylinder and cone run along +z from z = 0 without caps, the torus lies in the xy
+ * plane, the plane in y = 0. */
+void o3DDrawCube(float size);
+void o3DDrawBox(float width, float height, float depth);
+void o3DDrawSphere(float radius, int slices, int stacks);
+void o3DDrawCylinder(float radius, float height, int slices);
+void o3DDrawCone(float radius, float height, int slices);
+void o3DDrawTorus(float tubeRadius, float ringRadius, int sides, int rings);
+void o3DDrawPlane(float width, float depth, int divisionsX, int divisionsZ);
+
+/* Debug drawing. Lines and points use the current colour; axes and grid draw unlit and leave the
+ * colour white, lighting back on if the engine's lighting flag is set. */
+void o3DDrawLine3D(float x1, float y1, float z1, float x2, float y2, float z2);
+/* The point size is restored after the draw. */
+void o3DDrawPoint3D(float x, float y, float z, float size);
+/* x red, y green, z blue, from the origin. */
+void o3DDrawAxes(float length);
+/* divisions + 1 lines along x and as many along z, in grey, covering size x size in y = 0. */
+void o3DDrawGrid(float size, int divisions);
 
 /* ---------------------------------------------------------------------------------------------
  * Assets: textures and 2D images read from BMP files, and full-screen background pictures.
@@ -531,6 +675,117 @@ void o3DDrawBackgroundForCamera(TBackground *bg, TCamera *cam);
 void o3DDrawBackground(TBackground *bg);
 /* Resets the offsets to 0, 0, then draws. */
 void o3DDrawBackgroundStatic(TBackground *bg);
+
+/* Heightmap terrain: a greyscale bitmap turned into one textured, lit triangle mesh centred on
+ * the origin in the x-z plane. Sample (row r, column k) stands at
+ * x = k * cellSize - (width - 1) * cellSize / 2, z = r * cellSize - (depth - 1) * cellSize / 2,
+ * y = height * heightScale; row 0 (the picture's top row) lies at the smallest z. The mesh takes
+ * every step-th sample; heights and queries use every sample. Created and freed by the engine. */
+typedef struct TTerrain {
+    float *heights; /* width x depth values 0..1 (byte / 255), row-major; owned */
+    int width;      /* heightmap columns */
+    int depth;      /* heightmap rows */
+    float cellSize;
+    float heightScale; /* world height of a sample of 1.0 */
+    TMesh *mesh;       /* owned, compiled into a display list */
+    TTexture *texture; /* owned by the terrain once attached; null for none */
+    int hasTexture;
+    float repeatU; /* texture tiling along x, initially 1 */
+    float repeatV; /* texture tiling along z, initially 1 */
+    int step;      /* the sampling step the mesh was built with */
+} TTerrain;
+
+/* The sampling step of terrains created from now on (initially 2; values below 1 count as 1). */
+void o3DSetTerrainStep(int step);
+int o3DGetTerrainStep(void);
+/* Reads a bitmap as a heightmap (height byte = (B + G + R) / 3) and builds the terrain; null if
+ * the file can't be read or memory runs out. */
+TTerrain *o3DCreateTerrain(const char *path, float cellSize, float heightScale);
+/* The same from width x depth height bytes, row 0 first; the caller keeps the bytes. */
+TTerrain *o3DCreateTerrainFromBytes(const unsigned char *bytes, int width, int depth,
+                                    float cellSize, float heightScale);
+/* Frees the mesh, the heights, the held texture record (as o3DFreeTerrainTexture) and the
+ * terrain. */
+void o3DFreeTerrain(TTerrain *terrain);
+/* Frees the current texture, then loads the file into a new record the terrain owns. 1 on
+ * success; on failure the terrain has no texture. */
+int o3DLoadTerrainTexture(TTerrain *terrain, const char *path);
+/* The terrain takes the record as its own (freed with the terrain); it is used while loaded. A
+ * record held before is let go without freeing, as by o3DDetachTerrainTexture. */
+void o3DSetTerrainTexture(TTerrain *terrain, TTexture *tex);
+/* Lets go of the record without freeing it: for a caller that keeps its own. */
+void o3DDetachTerrainTexture(TTerrain *terrain);
+/* Deletes the held texture and frees its record. */
+void o3DFreeTerrainTexture(TTerrain *terrain);
+int o3DHasTerrainTexture(TTerrain *terrain);
+/* Tiles the texture repeatU times across x and repeatV times across z (and recompiles). */
+void o3DSetTerrainTextureRepeat(TTerrain *terrain, float repeatU, float repeatV);
+/* Moves every vertex to the new cell size and height scale, recomputes normals and recompiles. */
+void o3DSetTerrainScale(TTerrain *terrain, float cellSize, float heightScale);
+/* Draws in the current colour, lighting, fog and culling, textured (modulated) if it has a
+ * loaded texture; texturing ends as it was. Its triangles face down, so draw with culling off. */
+void o3DDrawTerrain(TTerrain *terrain);
+/* Draws the mesh as lines, untextured; polygon modes end as they were. */
+void o3DDrawTerrainWireframe(TTerrain *terrain);
+/* The ground height at (x, z), bilinear between samples; 0 outside the covered area, whose far
+ * row and column count as outside. 0 for a null terrain. */
+float o3DGetTerrainHeight(TTerrain *terrain, float x, float z);
+/* The unit surface normal at (x, z) from heights one unit apart; (0, 1, 0) for a null terrain. */
+TVector3 o3DGetTerrainNormal(TTerrain *terrain, float x, float z);
+
+/* Reads a Wavefront OBJ file (positions, texture coordinates, normals, faces of three or four
+ * corners; everything else is ignored) into an unindexed triangle mesh: every face corner is a
+ * vertex of its own. Missing or out-of-range data takes position (0, 0, 0), texture coordinate
+ * (0, 0) and normal (0, 1, 0). Null if the file can't be read or holds no usable face. The mesh
+ * has no display list yet; free it with o3DFreeMesh. */
+TMesh *o3DLoadOBJ(const char *path);
+
+/* The sky: a cube of six textured faces drawn around the camera before the scene, without depth
+ * writes, so everything drawn afterwards covers it. Created and freed by the engine. */
+typedef struct TSkybox {
+    TTexture *faces[6]; /* owned: 0 front (+z), 1 back (-z), 2 left (-x), 3 right (+x), 4 top,
+                           5 bottom */
+    float size;         /* edge length */
+    int ready;          /* 1 when all six faces are loaded; drawing and compiling need it */
+    uint32_t listId;    /* compiled display list, 0 if none */
+    int hasList;
+} TSkybox;
+
+/* Face names in face order, for building file names. */
+#define O3D_SKYBOX_FRONT 0
+#define O3D_SKYBOX_BACK 1
+#define O3D_SKYBOX_LEFT 2
+#define O3D_SKYBOX_RIGHT 3
+#define O3D_SKYBOX_TOP 4
+#define O3D_SKYBOX_BOTTOM 5
+
+/* A skybox of this edge length with no faces; null when memory runs out. */
+TSkybox *o3DCreateSkybox(float size);
+/* Deletes the list and every face texture, then the skybox. */
+void o3DFreeSkybox(TSkybox *sky);
+/* Loads one face (0..5) with o3DLoadTexture, replacing the old one; ready becomes 1 when all six
+ * are loaded. 1 on success, also while faces are still missing; 0 if the file fails. */
+int o3DLoadSkyboxFace(TSkybox *sky, int face, const char *path);
+/* Loads the six faces in order, stopping at the first failure with 0 (earlier faces stay). */
+int o3DLoadSkyboxFaces(TSkybox *sky, const char *front, const char *back, const char *left,
+                       const char *right, const char *top, const char *bottom);
+/* The six faces from "<prefix>front.<extension>", "<prefix>back.<extension>", ... in face order. */
+int o3DLoadSkybox(TSkybox *sky, const char *prefix, const char *extension);
+/* Installs a record the caller allocated with malloc (the skybox then owns it) as a face; ready
+ * is left as it is. */
+void o3DSetSkyboxFace(TSkybox *sky, int face, TTexture *tex);
+/* Stores a new edge length and drops the compiled list, so drawing uses the new size at once. */
+void o3DSetSkyboxSize(TSkybox *sky, float size);
+int o3DIsSkyboxReady(TSkybox *sky);
+/* Compiles the six faces into one display list; only when ready. */
+void o3DBuildSkybox(TSkybox *sky);
+/* Draws the cube centred on `position` (three floats; null for the origin), only when ready,
+ * with lighting off and depth writes off; both end as they were, the matrix too. Texturing ends
+ * on and the colour white. The depth test is left alone: draw the sky first, with fog off. */
+void o3DDrawSkybox(TSkybox *sky, const float *position);
+void o3DDrawSkyboxAtOrigin(TSkybox *sky);
+/* The same turned by `angle` degrees about the vertical axis through the position. */
+void o3DDrawSkyboxRotated(TSkybox *sky, const float *position, float angle);
 
 /* ---------------------------------------------------------------------------------------------
  * 2D overlay: flat shapes in screen pixels, full-screen fades and text, drawn after o3DBegin2D.
