@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the most complete program the project has (now the
-# 3D world example). Without a display it plays a short scripted demo of it under a virtual
-# display, adds a look at the images-and-text example and a walk through the 3D world example,
-# and saves screenshots to demo/.
+# Installs what is missing for running, builds, and starts the most complete program the project
+# has (now the 3D world example). Without a display it plays short scripted demos under a virtual
+# display (the platform tour, the images-and-text example and a walk through the 3D world) and
+# saves screenshots to demo/.
 set -euo pipefail
 cd "$(dirname "$0")"
 
