@@ -3,6 +3,7 @@
 // hand, heightmaps one sample wide, the pixel-to-height rule, and the texture record it may own.
 // Nothing here compiles a display list, so no GL call is made.
 #include "assets/terrain.h"
+#include "platform/seam.h"
 
 #include <gtest/gtest.h>
 
@@ -375,6 +376,36 @@ TEST(TerrainPixels, RowsAreReadFromTheTopPastTheirPadding)
     free(bytes);
     EXPECT_EQ(terrainHeightBytes(nullptr, 3, 2), nullptr);
     EXPECT_EQ(terrainHeightBytes(rows, 0, 2), nullptr);
+}
+
+// The platform loader's answer for the next read: a fresh buffer of padded rows, or none.
+struct SeamAnswer {
+    bool pixels;
+    int width, height;
+};
+SeamAnswer gAnswer;
+
+unsigned char *answerRead(const char *, int *width, int *height)
+{
+    *width = gAnswer.width;
+    *height = gAnswer.height;
+    return gAnswer.pixels ? (unsigned char *)calloc(64, 1) : nullptr;
+}
+
+// Refused before anything is built, so no GL is touched; the sanitizer build sees the loader's
+// buffer leak if it is not freed.
+TEST(TerrainFile, RefusedBitmapsGiveNullAndFreeThePixels)
+{
+    const SeamAnswer cases[] = {
+        {false, 4, 4}, {true, 0, 4}, {true, 4, 0}, {true, -3, 4}, {true, 4, -1},
+    };
+    gImageSeam.readBitmap = answerRead;
+    for (const SeamAnswer &c : cases) {
+        gAnswer = c;
+        EXPECT_EQ(o3DCreateTerrain("any.bmp", 1.0f, 1.0f), nullptr)
+            << c.pixels << " " << c.width << " x " << c.height;
+    }
+    platformResetSeam();
 }
 
 TEST(TerrainTexture, TheRecordCountsOnlyWhileLoadedAndIsFreedWithTheTerrain)
