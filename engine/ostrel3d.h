@@ -783,6 +783,9 @@ void o3DSetMD2Alpha(TMD2Model *model, float alpha);
 void o3DDrawMD2(TMD2Model *model);
 /* Holds the frame (as o3DSetMD2Frame), then draws. */
 void o3DDrawMD2Frame(TMD2Model *model, int frame);
+/* The index (0..161) of the MD2 normal table's vector nearest the direction (x, y, z), for tools
+ * that write MD2 files; 0 for a zero vector. */
+int o3DGetMD2NormalIndex(float x, float y, float z);
 /* The pose's triangle edges as lines in the current colour, with texturing and lighting
  * switched off (they stay off). */
 void o3DDrawMD2Wireframe(TMD2Model *model);
@@ -842,7 +845,8 @@ void o3DDrawBillboardBatchCamera(float x, float y, float z, float width, float h
 
 /* Opens a shadow. blob 1 draws a disc of this radius under (x, z); blob 0 sets up a projected
  * shadow: the caller then draws the object as it would at the origin, and it lands flattened,
- * shifted away from the light (lightX, lightY, lightZ) by its height above the ground. A
+ * shifted away from the light (lightX, lightY, lightZ) by its height above the ground, each pixel
+ * darkened once however often the object covers it (the stencil buffer is cleared and used). A
  * projected shadow with lightY 0 draws nothing. Every begin needs one o3DEndShadow. */
 void o3DBeginShadow(float x, float y, float z, float groundY, float lightX, float lightZ,
                     float lightY, float alpha, int blob, float radius);

@@ -152,3 +152,17 @@ void o3DDrawMD2Wireframe(TMD2Model *model)
     }
     glEnd();
 }
+
+int o3DGetMD2NormalIndex(float x, float y, float z)
+{
+    int best = 0;
+    float bestDot = -1e30f;
+    for (int i = 0; i < kMd2NormalCount; ++i) {
+        float dot = kMd2Normals[i][0] * x + kMd2Normals[i][1] * y + kMd2Normals[i][2] * z;
+        if (dot > bestDot) {
+            bestDot = dot;
+            best = i;
+        }
+    }
+    return best;
+}

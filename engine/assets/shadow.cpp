@@ -17,10 +17,10 @@ static const float kLiftAboveGround = 0.1f;
 static const float kFlattenedHeight = 0.01f;
 static const float kOffsetFactor = -1.0f;
 static const float kOffsetUnits = -1.0f;
-// Blending and polygon offset values are saved too (colour-buffer and polygon groups), so their
-// functions come back along with the switches.
-static const GLbitfield kSavedState =
-    GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT | GL_POLYGON_BIT;
+// Blending, polygon offset and stencil values are saved too, so their functions come back along
+// with the switches.
+static const GLbitfield kSavedState = GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT |
+                                      GL_COLOR_BUFFER_BIT | GL_POLYGON_BIT | GL_STENCIL_BUFFER_BIT;
 
 struct ShadowState {
     float *circle; // segments x (cos, sin)
@@ -75,6 +75,16 @@ void o3DBeginShadow(float x, float y, float z, float groundY, float lightX, floa
     glColor4f(0.0f, 0.0f, 0.0f, alpha);
     glPushMatrix();
     glTranslatef(x + offsetX, groundY + kLiftAboveGround, z + offsetZ);
+    if (!blob) {
+        // A flattened model covers the ground many times over; the stencil lets each pixel be
+        // darkened once, so the whole silhouette shows at `alpha` (without a stencil buffer the
+        // test passes everywhere and overlaps come out darker).
+        glClearStencil(0);
+        glClear(GL_STENCIL_BUFFER_BIT);
+        glEnable(GL_STENCIL_TEST);
+        glStencilFunc(GL_EQUAL, 0, 0xFF);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
+    }
     if (blob)
         drawDisc(radius);
     else if (collapsed)

@@ -88,6 +88,22 @@ TEST_F(ShadowGl, ProjectedShadowIsFlattenedAndSlidesAwayFromTheLight)
     EXPECT_EQ(glFloats(GL_MODELVIEW_MATRIX, 16), glFloats(GL_MODELVIEW_MATRIX, 16));
 }
 
+TEST_F(ShadowGl, OverlappingPartsOfAProjectedShadowDarkenTheGroundOnce)
+{
+    o3DBeginShadow(0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 25.0f, 0.5f, 0, 0.0f);
+    for (float lift : {0.0f, 20.0f, 40.0f}) { // three layers of one object, flattened together
+        glBegin(GL_QUADS);
+        glVertex3f(-1.0f, lift, -1.0f);
+        glVertex3f(-1.0f, lift, 1.0f);
+        glVertex3f(1.0f, lift, 1.0f);
+        glVertex3f(1.0f, lift, -1.0f);
+        glEnd();
+    }
+    o3DEndShadow();
+    EXPECT_TRUE(closeTo(pixelAt(160, 120), {100, 100, 100}, 2));
+    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+}
+
 TEST_F(ShadowGl, ALightAtGroundHeightCastsNothing)
 {
     std::vector<float> before = glFloats(GL_MODELVIEW_MATRIX, 16);
@@ -130,6 +146,7 @@ TEST_F(ShadowGl, ThePassHandsEveryStateBack)
         EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
         EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
+        EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
         EXPECT_EQ(glFloats(GL_POLYGON_OFFSET_FACTOR, 1)[0], 0.0f);
         EXPECT_EQ(glInteger(GL_BLEND_SRC), GL_ONE);
         EXPECT_EQ(glInteger(GL_BLEND_DST), GL_ZERO);

@@ -325,6 +325,16 @@ TEST_F(Md2, PoseInterpolatesAtMostAtThePoseRateAndOnlyWhenChanged)
     EXPECT_FLOAT_EQ(model->vertexPositions[2 * 3 + 0], 1.25f);
 }
 
+TEST(Md2Normals, EachTableVectorIsFoundAsItsOwnNearest)
+{
+    for (int i = 0; i < kMd2NormalCount; ++i) {
+        const float *n = kMd2Normals[i];
+        EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0f, 1e-4f) << i;
+        EXPECT_EQ(o3DGetMD2NormalIndex(n[0] * 3.0f, n[1] * 3.0f, n[2] * 3.0f), i);
+    }
+    EXPECT_EQ(o3DGetMD2NormalIndex(0.0f, 0.0f, 0.0f), 0);
+}
+
 TEST_F(Md2, SettersKeepTheirValuesInRange)
 {
     model = load(md2Bytes(squareModel(4)));
