@@ -30,43 +30,31 @@ struct Viewer {
     float speed, spin, clock, yaw, pitch, distance;
 };
 
-// Scale and offset that stand the box lo..hi (world axes) on the ground, centred on the origin.
-static void fitBox(Viewer *v, const float *lo, const float *hi)
+// Scale and offset that stand the model on the ground, centred on the origin, from its points as
+// drawn: frame 0 of an MD2 model, whose z-up content shows as (x, z, -y), or the mesh's vertices.
+static void fitModel(Viewer *v)
 {
+    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
+    int count = v->md2 ? v->md2->header.numVertices : v->mesh->vertexCount;
+    for (int i = 0; i < count; ++i) {
+        float p[3], q[3];
+        for (int k = 0; k < 3; ++k) {
+            const TMD2Frame *f = v->md2 ? &v->md2->frames[0] : nullptr;
+            q[k] = f ? f->vertices[i * 4 + k] * f->scale[k] + f->translate[k]
+                     : v->mesh->vertices[i * 3 + k];
+        }
+        p[0] = q[0], p[1] = v->md2 ? q[2] : q[1], p[2] = v->md2 ? -q[1] : q[2];
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = fminf(lo[k], p[k]);
+            hi[k] = fmaxf(hi[k], p[k]);
+        }
+    }
     float height = hi[1] - lo[1], width = fmaxf(hi[0] - lo[0], hi[2] - lo[2]);
     v->scale = kModelHeight / fmaxf(fmaxf(height, width * 0.6f), 1e-6f);
     v->offset[0] = -(lo[0] + hi[0]) * 0.5f * v->scale;
     v->offset[1] = -lo[1] * v->scale;
     v->offset[2] = -(lo[2] + hi[2]) * 0.5f * v->scale;
     v->radius = width * v->scale * 0.45f;
-}
-
-// The box of frame 0, turned as it is drawn: MD2 content is z up, so (x, y, z) shows as (x, z, -y).
-static void fitMd2(Viewer *v)
-{
-    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
-    const TMD2Frame *f = &v->md2->frames[0];
-    for (int i = 0; i < v->md2->header.numVertices; ++i) {
-        float p[3];
-        for (int k = 0; k < 3; ++k)
-            p[k] = f->vertices[i * 4 + k] * f->scale[k] + f->translate[k];
-        float world[3] = {p[0], p[2], -p[1]};
-        for (int k = 0; k < 3; ++k) {
-            lo[k] = fminf(lo[k], world[k]);
-            hi[k] = fmaxf(hi[k], world[k]);
-        }
-    }
-    fitBox(v, lo, hi);
-}
-
-static void fitMesh(Viewer *v)
-{
-    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
-    for (int i = 0; i < v->mesh->vertexCount * 3; ++i) {
-        lo[i % 3] = fminf(lo[i % 3], v->mesh->vertices[i]);
-        hi[i % 3] = fmaxf(hi[i % 3], v->mesh->vertices[i]);
-    }
-    fitBox(v, lo, hi);
 }
 
 static int loadModel(Viewer *v, int argc, char **argv)
@@ -247,7 +235,7 @@ int main(int argc, char **argv)
         o3DShutdown();
         return 1;
     }
-    v.md2 ? fitMd2(&v) : fitMesh(&v);
+    fitModel(&v);
     o3DInitRenderer(o3DGetScreenWidth(), o3DGetScreenHeight());
     o3DSetAmbientLight(0.42f, 0.44f, 0.5f);
     o3DSetDirectionalLight(0, -0.5f, -1.0f, -0.3f, 0.75f, 0.72f, 0.66f, 0.0f, 0.0f, 0.0f);
@@ -256,7 +244,7 @@ int main(int argc, char **argv)
     writeBmp24(kGlowPicture, 64, 64, glowPixel);
     o3DLoadBillboardTexture(glow, kGlowPicture);
     remove(kGlowPicture);
-    o3DSetBillboardPosition(glow, 1.4f, 1.7f, 0.9f);
+    o3DSetBillboardPosition(glow, fmaxf(1.4f, v.radius * 1.6f), 1.7f, 0.9f);
     TFont font = {};
     o3DCreateSystemFont(&font, "Arial", 15, 400, 0);
     const char *name = argc > 1 ? argv[1] : "built-in snow beast";
