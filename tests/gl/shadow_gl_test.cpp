@@ -3,6 +3,8 @@
 // the state the pass hands back.
 #include "model_gl_support.h"
 
+#include <cmath>
+
 namespace {
 
 const Rgb kGround = {200, 200, 200};
@@ -108,6 +110,8 @@ TEST_F(ShadowGl, ALightAtGroundHeightCastsNothing)
 {
     std::vector<float> before = glFloats(GL_MODELVIEW_MATRIX, 16);
     o3DBeginShadow(0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f, 0, 0.8f);
+    for (float v : glFloats(GL_MODELVIEW_MATRIX, 16))
+        EXPECT_TRUE(std::isfinite(v)) << "no offset divided by the light's height of 0";
     glBegin(GL_QUADS);
     glVertex3f(-1.0f, 0.0f, -1.0f);
     glVertex3f(-1.0f, 0.0f, 1.0f);
