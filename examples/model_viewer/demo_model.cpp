@@ -16,18 +16,21 @@ static const int kFrames = 198, kSkin = 64, kCell = 16;
 static const float kDeg = 3.14159265f / 180.0f;
 
 // A box hanging from its joint: half sizes, joint position (x forward, y left, z up), the box's
-// centre below the joint, and its skin cell.
+// centre below the joint, its skin cell and the limb it is (0 none, 1..2 arms, 3..4 legs).
 struct Part {
     float hx, hy, hz, jx, jy, jz, drop;
-    int cell;
+    int cell, limb;
 };
-static const Part kParts[6] = {
-    {0.28f, 0.42f, 0.45f, 0, 0, 1.55f, 0.45f, 0},      // torso, hung from the neck
-    {0.24f, 0.24f, 0.24f, 0, 0, 1.55f, -0.26f, 1},     // head, above the neck
-    {0.12f, 0.12f, 0.42f, 0, 0.56f, 1.5f, 0.38f, 2},   // left arm
-    {0.12f, 0.12f, 0.42f, 0, -0.56f, 1.5f, 0.38f, 2},  // right arm
-    {0.14f, 0.14f, 0.33f, 0, 0.2f, 0.66f, 0.33f, 3},   // left leg
-    {0.14f, 0.14f, 0.33f, 0, -0.2f, 0.66f, 0.33f, 3}}; // right leg
+static const int kPartCount = 8;
+static const Part kParts[kPartCount] = {
+    {0.32f, 0.5f, 0.5f, 0, 0, 1.6f, 0.5f, 0, 0},              // torso, hung from the neck
+    {0.25f, 0.25f, 0.24f, 0.06f, 0, 1.6f, -0.24f, 1, 0},      // head, above the neck
+    {0.14f, 0.14f, 0.48f, 0, 0.66f, 1.55f, 0.42f, 2, 1},      // left arm
+    {0.14f, 0.14f, 0.48f, 0, -0.66f, 1.55f, 0.42f, 2, 2},     // right arm
+    {0.16f, 0.16f, 0.33f, 0, 0.22f, 0.66f, 0.33f, 3, 3},      // left leg
+    {0.16f, 0.16f, 0.33f, 0, -0.22f, 0.66f, 0.33f, 3, 4},     // right leg
+    {0.05f, 0.05f, 0.13f, 0.06f, 0.18f, 1.98f, -0.08f, 5, 0}, // horns
+    {0.05f, 0.05f, 0.13f, 0.06f, -0.18f, 1.98f, -0.08f, 5, 0}};
 
 struct Pose {
     float lift, lean, fall, roll, legSwing, armSwing, armRaise, wave;
@@ -96,12 +99,13 @@ static void buildFrame(int frame, std::vector<float> &pos, std::vector<float> &n
     Pose p = poseFor(frame);
     pos.clear();
     nrm.clear();
-    for (int b = 0; b < 6; ++b) {
+    for (int b = 0; b < kPartCount; ++b) {
         const Part &part = kParts[b];
-        float swing = b >= 4   ? (b == 4 ? p.legSwing : -p.legSwing)
-                      : b >= 2 ? (b == 2 ? p.armSwing : -p.armSwing) - p.armRaise
-                               : 0;
-        float side = b == 3 ? -p.wave : 0;
+        int limb = part.limb;
+        float swing = limb >= 3   ? (limb == 3 ? p.legSwing : -p.legSwing)
+                      : limb >= 1 ? (limb == 1 ? p.armSwing : -p.armSwing) - p.armRaise
+                                  : 0;
+        float side = limb == 2 ? -p.wave : 0;
         for (int f = 0; f < 6; ++f) {
             for (int k = 0; k < 5; ++k) { // four corners, then the normal's tip from the origin
                 float v[3];
@@ -154,7 +158,7 @@ static int writeFile(const char *path, const std::vector<unsigned char> &bytes)
 
 int writeDemoModel(const char *path)
 {
-    const int verts = 6 * 6 * 4, tris = 6 * 6 * 2, frameSize = 40 + 4 * verts;
+    const int verts = kPartCount * 6 * 4, tris = kPartCount * 6 * 2, frameSize = 40 + 4 * verts;
     const int offTex = 68, offTri = offTex + 4 * verts, offFrames = offTri + 12 * tris;
     const int end = offFrames + frameSize * kFrames;
     std::vector<unsigned char> out;
@@ -220,12 +224,12 @@ int writeBmp24(const char *path, int width, int height, uint32_t (*pixel)(int x,
     return writeFile(path, out);
 }
 
-// Fur in four cells: torso, head, arms, legs; the head's front face has a cell with a face.
+// Fur in four cells (torso, head, arms, legs), the head's front face with a face, and horn.
 uint32_t demoSkinPixel(int x, int y)
 {
-    static const uint32_t kCells[5] = {0xF2F6FC, 0xFAFCFF, 0xDDE6F2, 0xC4D0E2, 0xFAFCFF};
+    static const uint32_t kCells[6] = {0xF2F6FC, 0xFAFCFF, 0xDDE6F2, 0xC4D0E2, 0xFAFCFF, 0x8C7A66};
     int cell = y / kCell * 4 + x / kCell;
-    uint32_t base = kCells[cell < 5 ? cell : 0];
+    uint32_t base = kCells[cell < 6 ? cell : 0];
     int grain = ((x * 7 + y * 13) ^ (x * y)) % 9 * 3; // a little fur
     int u = x % kCell, v = y % kCell;
     if (cell == 4 && v >= 5 && v <= 8 && (u == 4 || u == 5 || u == 10 || u == 11))
