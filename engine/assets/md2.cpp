@@ -124,7 +124,8 @@ static unsigned char *readSection(FILE *file, int32_t offset, int64_t bytes)
 static int readTexCoords(FILE *file, TMD2Model *model)
 {
     const TMD2Header *h = &model->header;
-    unsigned char *raw = readSection(file, h->offsetTexCoords, (int64_t)h->numTexCoords * 4);
+    unsigned char *raw =
+        readSection(file, h->offsetTexCoords, (int64_t)h->numTexCoords * kTexCoordBytes);
     if (!raw)
         return 0;
     for (int32_t i = 0; i < h->numTexCoords; ++i) {

@@ -26,7 +26,7 @@ struct ShadowState {
     float *circle; // segments x (cos, sin)
     int segments;
     int blob; // kind of the open shadow: 1 blob, 0 projected
-    int open;
+    int open; // begins not yet ended: an end without a begin must not pop
 };
 
 static ShadowState sShadow = {nullptr, 0, 0, 0};
@@ -47,14 +47,14 @@ static void drawDisc(float radius)
 
 int shadowIsOpen(void)
 {
-    return sShadow.open;
+    return sShadow.open > 0;
 }
 
 void o3DBeginShadow(float x, float y, float z, float groundY, float lightX, float lightZ,
                     float lightY, float alpha, int blob, float radius)
 {
     sShadow.blob = blob ? 1 : 0;
-    sShadow.open = 1;
+    sShadow.open += 1;
     float offsetX = 0.0f, offsetZ = 0.0f;
     // A light at the ground's height casts no usable shadow: the geometry collapses to a point.
     int collapsed = 0;
@@ -95,11 +95,11 @@ void o3DBeginShadow(float x, float y, float z, float groundY, float lightX, floa
 
 void o3DEndShadow(void)
 {
-    if (!sShadow.open)
+    if (sShadow.open == 0)
         return;
     glPopMatrix();
     glPopAttrib();
-    sShadow.open = 0;
+    sShadow.open -= 1;
 }
 
 void o3DBuildShadowCircle(int segments)
