@@ -131,8 +131,8 @@ static void handleInput(Viewer *v, float dt)
     o3DAnimateMD2(v->md2, dt * v->speed);
 }
 
-// The model in its place; inside a shadow this is the projected silhouette.
-static void drawModel(Viewer *v)
+// The model in its place; inside a shadow, drawn solid, this is the projected silhouette.
+static void drawModel(Viewer *v, int wireframe)
 {
     o3DPushMatrix();
     o3DRotate(v->spin, 0.0f, 1.0f, 0.0f);
@@ -140,10 +140,10 @@ static void drawModel(Viewer *v)
     o3DScale(v->scale, v->scale, v->scale);
     if (v->md2) {
         o3DRotate(-90.0f, 1.0f, 0.0f, 0.0f);
-        v->wireframe ? o3DDrawMD2Wireframe(v->md2) : o3DDrawMD2(v->md2);
+        wireframe ? o3DDrawMD2Wireframe(v->md2) : o3DDrawMD2(v->md2);
     } else {
         o3DBindTexture(&v->meshSkin);
-        v->wireframe ? o3DSetWireframe() : o3DSetSolid();
+        wireframe ? o3DSetWireframe() : o3DSetSolid();
         o3DDrawMesh(v->mesh);
         o3DSetSolid();
         o3DDisableTexturing();
@@ -173,7 +173,7 @@ static void drawScene(Viewer *v, TCamera *cam, TBillboard *glow)
         v->md2->poseCurrent = 0; // one pose for the shadow and the model
     if (v->projected) {
         o3DBeginShadow(0.0f, 2.5f, 0.0f, 0.0f, 6.0f, 4.0f, 25.0f, kShadowAlpha, 0, 0.0f);
-        drawModel(v);
+        drawModel(v, 0);
     } else {
         o3DBeginShadow(0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 25.0f, kShadowAlpha, 1, v->radius);
     }
@@ -181,7 +181,7 @@ static void drawScene(Viewer *v, TCamera *cam, TBillboard *glow)
     o3DSetColor(v->wireframe ? 0.85f : 1.0f, 1.0f, 1.0f);
     if (!v->wireframe)
         o3DEnableLighting();
-    drawModel(v);
+    drawModel(v, v->wireframe);
     o3DDisableLighting();
     o3DDisableFog();
     float size = 0.9f + 0.12f * sinf(v->clock * 3.0f);
