@@ -717,7 +717,7 @@ typedef struct TMD2Model {
     TMD2Frame *frames;
     TMD2Triangle *triangles;
     TMD2TexCoord *texCoords;
-    TTexture *skin;         /* drawn with; freed with the model only if ownsSkin */
+    TTexture *skin;         /* drawn with; freed by o3DFreeMD2Skin, not by o3DFreeMD2 */
     float *cornerPositions; /* numTriangles x 3 corners x (x, y, z): the drawn pose */
     float *cornerNormals;   /* likewise, not renormalised */
     float *cornerTexCoords; /* numTriangles x 3 corners x (u, v) */
@@ -735,7 +735,6 @@ typedef struct TMD2Model {
     float alpha;         /* opacity, 1 after load */
     int32_t translucent; /* alpha < 1 */
     int32_t valid;       /* 1 after a successful load; every operation needs it */
-    int32_t ownsSkin;    /* the skin came from o3DLoadMD2Skin */
 } TMD2Model;
 
 /* The engine's animation table has this many rows; the pose is recomputed at most this many
@@ -747,16 +746,16 @@ typedef struct TMD2Model {
  * negative or absurd, sections reaching past the end of the file, triangles naming vertices or
  * texture coordinates beyond their counts, normal indices beyond the table's 162 entries. */
 TMD2Model *o3DLoadMD2(const char *path);
-/* Frees everything the model owns and the model, a skin it loaded itself included; a skin handed
- * in with o3DSetMD2Skin stays the caller's. */
+/* Frees everything the model owns and the model; the skin is dropped, not freed (free it first
+ * with o3DFreeMD2Skin). */
 void o3DFreeMD2(TMD2Model *model);
-/* Loads a surface texture (o3DLoadTexture) into a new record that becomes the skin, owned by the
- * model (a previous skin the model loaded is freed). On failure the skin is unchanged. 1 on
- * success. */
+/* Loads a surface texture (o3DLoadTexture) into a new record that becomes the skin (a previous
+ * skin is dropped, not freed). On failure the skin is unchanged. 1 on success. */
 int o3DLoadMD2Skin(TMD2Model *model, const char *path);
-/* The caller keeps the texture; null draws without a skin. */
+/* Sets the skin reference; null draws without a skin. A record handed in here is freed by
+ * o3DFreeMD2Skin like a loaded one, so it must come from malloc or calloc if that is called. */
 void o3DSetMD2Skin(TMD2Model *model, TTexture *skin);
-/* Frees a skin the model loaded (texture and record) and drops the skin either way. */
+/* Frees the skin's texture and its record, and drops it. */
 void o3DFreeMD2Skin(TMD2Model *model);
 /* Plays first..last in a loop at fps: a first outside the frames gives 0, a last outside them
  * the final frame, a last below first gives first, fps below 1 gives 10. */

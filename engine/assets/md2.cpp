@@ -244,16 +244,6 @@ static int usable(const TMD2Model *model)
     return model && model->valid;
 }
 
-static void freeOwnedSkin(TMD2Model *model)
-{
-    if (model->skin && model->ownsSkin) {
-        o3DFreeTexture(model->skin);
-        free(model->skin);
-    }
-    model->skin = nullptr;
-    model->ownsSkin = 0;
-}
-
 static void holdFrame(TMD2Model *model, int frame)
 {
     model->currentFrame = frame;
@@ -300,10 +290,8 @@ TMD2Model *o3DLoadMD2(const char *path)
 
 void o3DFreeMD2(TMD2Model *model)
 {
-    if (!model)
-        return;
-    freeOwnedSkin(model);
-    freeModel(model);
+    if (model)
+        freeModel(model);
 }
 
 int o3DLoadMD2Skin(TMD2Model *model, const char *path)
@@ -317,24 +305,23 @@ int o3DLoadMD2Skin(TMD2Model *model, const char *path)
         free(tex);
         return 0;
     }
-    freeOwnedSkin(model);
     model->skin = tex;
-    model->ownsSkin = 1;
     return 1;
 }
 
 void o3DSetMD2Skin(TMD2Model *model, TTexture *skin)
 {
-    if (!usable(model))
-        return;
-    freeOwnedSkin(model);
-    model->skin = skin;
+    if (usable(model))
+        model->skin = skin;
 }
 
 void o3DFreeMD2Skin(TMD2Model *model)
 {
-    if (usable(model))
-        freeOwnedSkin(model);
+    if (!usable(model) || !model->skin)
+        return;
+    o3DFreeTexture(model->skin);
+    free(model->skin);
+    model->skin = nullptr;
 }
 
 void o3DSetMD2FrameRange(TMD2Model *model, int first, int last, int fps)

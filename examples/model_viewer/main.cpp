@@ -263,6 +263,7 @@ int main(int argc, char **argv)
     }
     o3DFreeFont(&font);
     o3DFreeBillboard(glow);
+    o3DFreeMD2Skin(v.md2);
     o3DFreeMD2(v.md2);
     o3DFreeMesh(v.mesh);
     o3DFreeTexture(&v.meshSkin);
