@@ -573,9 +573,9 @@ typedef struct TTerrain {
     int width;      /* heightmap columns */
     int depth;      /* heightmap rows */
     float cellSize;
-    float heightScale;  /* world height of a sample of 1.0 */
-    struct TMesh *mesh; /* owned, compiled into a display list */
-    TTexture *texture;  /* owned by the terrain once attached; null for none */
+    float heightScale; /* world height of a sample of 1.0 */
+    TMesh *mesh;       /* owned, compiled into a display list */
+    TTexture *texture; /* owned by the terrain once attached; null for none */
     int hasTexture;
     float repeatU; /* texture tiling along x, initially 1 */
     float repeatV; /* texture tiling along z, initially 1 */
@@ -597,7 +597,8 @@ void o3DFreeTerrain(TTerrain *terrain);
 /* Frees the current texture, then loads the file into a new record the terrain owns. 1 on
  * success; on failure the terrain has no texture. */
 int o3DLoadTerrainTexture(TTerrain *terrain, const char *path);
-/* The terrain takes the record as its own (freed with the terrain); it is used while loaded. */
+/* The terrain takes the record as its own (freed with the terrain); it is used while loaded. A
+ * record held before is let go without freeing, as by o3DDetachTerrainTexture. */
 void o3DSetTerrainTexture(TTerrain *terrain, TTexture *tex);
 /* Lets go of the record without freeing it: for a caller that keeps its own. */
 void o3DDetachTerrainTexture(TTerrain *terrain);
@@ -624,7 +625,7 @@ TVector3 o3DGetTerrainNormal(TTerrain *terrain, float x, float z);
  * vertex of its own. Missing or out-of-range data takes position (0, 0, 0), texture coordinate
  * (0, 0) and normal (0, 1, 0). Null if the file can't be read or holds no usable face. The mesh
  * has no display list yet; free it with o3DFreeMesh. */
-struct TMesh *o3DLoadOBJ(const char *path);
+TMesh *o3DLoadOBJ(const char *path);
 
 /* The sky: a cube of six textured faces drawn around the camera before the scene, without depth
  * writes, so everything drawn afterwards covers it. Created and freed by the engine. */

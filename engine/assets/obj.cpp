@@ -58,7 +58,7 @@ static TMesh *buildMesh(const ObjReader *reader)
     return mesh;
 }
 
-TMesh *o3DLoadOBJ(const char *path)
+TMesh *objLoad(const char *path, size_t room, size_t maxEntries)
 {
     if (!path)
         return nullptr;
@@ -66,7 +66,7 @@ TMesh *o3DLoadOBJ(const char *path)
     if (!file)
         return nullptr;
     ObjReader reader;
-    if (!objReaderInit(&reader, kObjInitialRoom, 0)) {
+    if (!objReaderInit(&reader, room, maxEntries)) {
         fclose(file);
         return nullptr;
     }
@@ -75,4 +75,9 @@ TMesh *o3DLoadOBJ(const char *path)
     TMesh *mesh = complete ? buildMesh(&reader) : nullptr;
     objReaderFree(&reader);
     return mesh;
+}
+
+TMesh *o3DLoadOBJ(const char *path)
+{
+    return objLoad(path, kObjInitialRoom, 0);
 }

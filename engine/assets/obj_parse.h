@@ -43,6 +43,10 @@ int objReadLine(ObjReader *reader, char *line);
 // Parses one face token ("v", "v/t", "v//n" or "v/t/n"); any other shape leaves all three 0.
 ObjCorner objParseCorner(const char *token);
 
+// o3DLoadOBJ with the working arrays' first room and bound (0 for the natural bound) given, so
+// tests can reach the bound with small files.
+struct TMesh *objLoad(const char *path, size_t room, size_t maxEntries);
+
 // The reader's entries, typed.
 inline const float *objPosition(const ObjReader *reader, size_t i)
 {

@@ -173,6 +173,8 @@ void o3DBuildMeshList(TMesh *mesh)
         return;
     deleteList(mesh);
     GLuint list = glGenLists(1);
+    if (list == 0)
+        return; // no name to compile into (no context): the arrays keep drawing
     glNewList(list, GL_COMPILE);
     glBegin(GL_TRIANGLES);
     for (int i = 0; i < mesh->indexCount; ++i) {

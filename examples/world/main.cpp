@@ -42,7 +42,7 @@ static void drawKeys(TFont *font, int fog, int primitives)
 
 int main(int argc, char **argv)
 {
-    if (!o3DInit(nullptr, 800, 600, "Ostrel3D")) {
+    if (!o3DInit(nullptr, 800, 600, "Ostrel3D - world")) {
         fprintf(stderr, "world: no window\n");
         return 1;
     }

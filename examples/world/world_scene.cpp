@@ -116,8 +116,9 @@ void drawWorld(World *w, TCamera *cam, int fog, int primitives)
     o3DBegin3D();
     o3DApplyCamera(cam);
     const float eye[3] = {cam->posX, cam->posY, cam->posZ};
-    o3DDisableFog(); // the sky is the fog's colour already
+    o3DDisableFog(); // the sky is drawn unfogged; its horizon is the fog's colour
     o3DDrawSkybox(w->sky, eye);
+    o3DDisableTexturing(); // the sky leaves it on; the terrain textures itself if it can
     o3DSetFog(2, kSkyR, kSkyG, kSkyB, kFogDensity, 20.0f, 120.0f);
     if (fog)
         o3DEnableFog();

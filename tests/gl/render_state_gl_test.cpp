@@ -21,7 +21,8 @@ std::vector<float> materialFloats(GLenum face, GLenum name, int count)
     return values;
 }
 
-::testing::AssertionResult near(const std::vector<float> &seen, const std::vector<float> &expected)
+::testing::AssertionResult closeTo(const std::vector<float> &seen,
+                                   const std::vector<float> &expected)
 {
     for (size_t i = 0; i < expected.size(); ++i)
         if (fabsf(seen[i] - expected[i]) > 1e-5f)
@@ -124,14 +125,14 @@ TEST_F(RenderStateGl, EnableLightHandsEachKindToOpenGL)
         o3DEnableLight(index);
         EXPECT_TRUE(glIsEnabled(light));
         EXPECT_EQ(o3DGetLight(index)->enabled, 1);
-        EXPECT_TRUE(near(lightFloats(light, GL_AMBIENT, 4), {0.2f, 0.2f, 0.2f, 1}));
-        EXPECT_TRUE(near(lightFloats(light, GL_DIFFUSE, 4), {0.5f, 0.6f, 0.7f, 1}));
-        EXPECT_TRUE(near(lightFloats(light, GL_SPECULAR, 4), {0.1f, 0.2f, 0.3f, 1}));
-        EXPECT_TRUE(near(lightFloats(light, GL_POSITION, 4), c.position));
-        EXPECT_TRUE(near(lightFloats(light, GL_SPOT_DIRECTION, 3), c.spotDirection));
-        EXPECT_TRUE(near(lightFloats(light, GL_SPOT_CUTOFF, 1), {c.cutoff}));
-        EXPECT_TRUE(near(lightFloats(light, GL_SPOT_EXPONENT, 1), {c.exponent}));
-        EXPECT_TRUE(near(lightFloats(light, GL_LINEAR_ATTENUATION, 1), {c.linear}));
+        EXPECT_TRUE(closeTo(lightFloats(light, GL_AMBIENT, 4), {0.2f, 0.2f, 0.2f, 1}));
+        EXPECT_TRUE(closeTo(lightFloats(light, GL_DIFFUSE, 4), {0.5f, 0.6f, 0.7f, 1}));
+        EXPECT_TRUE(closeTo(lightFloats(light, GL_SPECULAR, 4), {0.1f, 0.2f, 0.3f, 1}));
+        EXPECT_TRUE(closeTo(lightFloats(light, GL_POSITION, 4), c.position));
+        EXPECT_TRUE(closeTo(lightFloats(light, GL_SPOT_DIRECTION, 3), c.spotDirection));
+        EXPECT_TRUE(closeTo(lightFloats(light, GL_SPOT_CUTOFF, 1), {c.cutoff}));
+        EXPECT_TRUE(closeTo(lightFloats(light, GL_SPOT_EXPONENT, 1), {c.exponent}));
+        EXPECT_TRUE(closeTo(lightFloats(light, GL_LINEAR_ATTENUATION, 1), {c.linear}));
         o3DDisableLight(index);
         EXPECT_FALSE(glIsEnabled(light));
         EXPECT_EQ(o3DGetLight(index)->enabled, 0);
@@ -145,7 +146,7 @@ TEST_F(RenderStateGl, PointLightAfterASpotPutsTheConeBackToAFullSphere)
     o3DEnableLight(1);
     o3DSetPointLight(1, 0, 0, 0, 1, 1, 1, 1, 1, 1);
     o3DEnableLight(1);
-    EXPECT_TRUE(near(lightFloats(GL_LIGHT1, GL_SPOT_CUTOFF, 1), {180}));
+    EXPECT_TRUE(closeTo(lightFloats(GL_LIGHT1, GL_SPOT_CUTOFF, 1), {180}));
 }
 
 TEST_F(RenderStateGl, SettersLeaveOpenGLAloneUntilEnable)
@@ -155,19 +156,19 @@ TEST_F(RenderStateGl, SettersLeaveOpenGLAloneUntilEnable)
     o3DSetSpotLight(2, 7, 8, 9, 1, 0, 0, 20, 0.9f, 0.9f, 0.9f, 0, 0, 0);
     EXPECT_EQ(o3DGetLight(2)->spotExponent, 32.0f);
     EXPECT_EQ(o3DGetLight(2)->spotCutoff, 20.0f);
-    EXPECT_TRUE(near(lightFloats(GL_LIGHT2, GL_POSITION, 4), {1, 1, 1, 1}));
-    EXPECT_TRUE(near(lightFloats(GL_LIGHT2, GL_DIFFUSE, 4), {0.3f, 0.3f, 0.3f, 1}));
-    EXPECT_TRUE(near(lightFloats(GL_LIGHT2, GL_SPOT_CUTOFF, 1), {180}));
+    EXPECT_TRUE(closeTo(lightFloats(GL_LIGHT2, GL_POSITION, 4), {1, 1, 1, 1}));
+    EXPECT_TRUE(closeTo(lightFloats(GL_LIGHT2, GL_DIFFUSE, 4), {0.3f, 0.3f, 0.3f, 1}));
+    EXPECT_TRUE(closeTo(lightFloats(GL_LIGHT2, GL_SPOT_CUTOFF, 1), {180}));
     o3DEnableLight(2);
-    EXPECT_TRUE(near(lightFloats(GL_LIGHT2, GL_POSITION, 4), {7, 8, 9, 1}));
-    EXPECT_TRUE(near(lightFloats(GL_LIGHT2, GL_SPOT_CUTOFF, 1), {20}));
+    EXPECT_TRUE(closeTo(lightFloats(GL_LIGHT2, GL_POSITION, 4), {7, 8, 9, 1}));
+    EXPECT_TRUE(closeTo(lightFloats(GL_LIGHT2, GL_SPOT_CUTOFF, 1), {20}));
 }
 
 TEST_F(RenderStateGl, ZeroDirectionGivesAZeroPosition)
 {
     o3DSetDirectionalLight(3, 0, 0, 0, 1, 1, 1, 1, 1, 1);
     o3DEnableLight(3);
-    EXPECT_TRUE(near(lightFloats(GL_LIGHT3, GL_POSITION, 4), {0, 0, 0, 0}));
+    EXPECT_TRUE(closeTo(lightFloats(GL_LIGHT3, GL_POSITION, 4), {0, 0, 0, 0}));
 }
 
 TEST_F(RenderStateGl, LightVectorsFollowTheModelviewAtEnable)
@@ -175,7 +176,7 @@ TEST_F(RenderStateGl, LightVectorsFollowTheModelviewAtEnable)
     o3DSetPointLight(0, 1, 0, 0, 1, 1, 1, 1, 1, 1);
     glTranslatef(0, 0, -10);
     o3DEnableLight(0);
-    EXPECT_TRUE(near(lightFloats(GL_LIGHT0, GL_POSITION, 4), {1, 0, -10, 1}));
+    EXPECT_TRUE(closeTo(lightFloats(GL_LIGHT0, GL_POSITION, 4), {1, 0, -10, 1}));
 }
 
 TEST_F(RenderStateGl, LightIndicesOutsideTheSlotsTouchNoLight)
@@ -199,7 +200,7 @@ TEST_F(RenderStateGl, LightingSwitchKeepsTheFlagAndAmbientModel)
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
     EXPECT_EQ(o3DIsLightingEnabled(), 0);
     o3DSetAmbientLight(0.1f, 0.2f, 0.3f);
-    EXPECT_TRUE(near(glFloats(GL_LIGHT_MODEL_AMBIENT, 4), {0.1f, 0.2f, 0.3f, 1}));
+    EXPECT_TRUE(closeTo(glFloats(GL_LIGHT_MODEL_AMBIENT, 4), {0.1f, 0.2f, 0.3f, 1}));
 }
 
 TEST_F(RenderStateGl, MaterialsReachBothFacesWithOpaqueAlpha)
@@ -208,21 +209,21 @@ TEST_F(RenderStateGl, MaterialsReachBothFacesWithOpaqueAlpha)
         {0.1f, 0.2f, 0.3f}, {0.4f, 0.5f, 0.6f}, {0.7f, 0.8f, 0.9f}, {0.05f, 0.15f, 0.25f}, 42.0f};
     o3DSetMaterial(&material);
     for (GLenum face : {GL_FRONT, GL_BACK}) {
-        EXPECT_TRUE(near(materialFloats(face, GL_AMBIENT, 4), {0.1f, 0.2f, 0.3f, 1}));
-        EXPECT_TRUE(near(materialFloats(face, GL_DIFFUSE, 4), {0.4f, 0.5f, 0.6f, 1}));
-        EXPECT_TRUE(near(materialFloats(face, GL_SPECULAR, 4), {0.7f, 0.8f, 0.9f, 1}));
-        EXPECT_TRUE(near(materialFloats(face, GL_EMISSION, 4), {0.05f, 0.15f, 0.25f, 1}));
-        EXPECT_TRUE(near(materialFloats(face, GL_SHININESS, 1), {42}));
+        EXPECT_TRUE(closeTo(materialFloats(face, GL_AMBIENT, 4), {0.1f, 0.2f, 0.3f, 1}));
+        EXPECT_TRUE(closeTo(materialFloats(face, GL_DIFFUSE, 4), {0.4f, 0.5f, 0.6f, 1}));
+        EXPECT_TRUE(closeTo(materialFloats(face, GL_SPECULAR, 4), {0.7f, 0.8f, 0.9f, 1}));
+        EXPECT_TRUE(closeTo(materialFloats(face, GL_EMISSION, 4), {0.05f, 0.15f, 0.25f, 1}));
+        EXPECT_TRUE(closeTo(materialFloats(face, GL_SHININESS, 1), {42}));
     }
     o3DSetMaterial(nullptr);
-    EXPECT_TRUE(near(materialFloats(GL_FRONT, GL_SHININESS, 1), {42}));
+    EXPECT_TRUE(closeTo(materialFloats(GL_FRONT, GL_SHININESS, 1), {42}));
 
     o3DSetMaterialColors(1, 0, 0, 0, 1, 0, 0, 0, 1, 8);
-    EXPECT_TRUE(near(materialFloats(GL_BACK, GL_AMBIENT, 4), {1, 0, 0, 1}));
-    EXPECT_TRUE(near(materialFloats(GL_BACK, GL_DIFFUSE, 4), {0, 1, 0, 1}));
-    EXPECT_TRUE(near(materialFloats(GL_BACK, GL_SPECULAR, 4), {0, 0, 1, 1}));
-    EXPECT_TRUE(near(materialFloats(GL_BACK, GL_EMISSION, 4), {0, 0, 0, 1}));
-    EXPECT_TRUE(near(materialFloats(GL_BACK, GL_SHININESS, 1), {8}));
+    EXPECT_TRUE(closeTo(materialFloats(GL_BACK, GL_AMBIENT, 4), {1, 0, 0, 1}));
+    EXPECT_TRUE(closeTo(materialFloats(GL_BACK, GL_DIFFUSE, 4), {0, 1, 0, 1}));
+    EXPECT_TRUE(closeTo(materialFloats(GL_BACK, GL_SPECULAR, 4), {0, 0, 1, 1}));
+    EXPECT_TRUE(closeTo(materialFloats(GL_BACK, GL_EMISSION, 4), {0, 0, 0, 1}));
+    EXPECT_TRUE(closeTo(materialFloats(GL_BACK, GL_SHININESS, 1), {8}));
 }
 
 // Each mode sets its own parameters; the start, end and density of a previous call stay unless
@@ -251,11 +252,11 @@ TEST_F(RenderStateGl, FogModesSetTheirParametersOnly)
         SCOPED_TRACE(c.mode);
         float r = 0.1f * (float)(++i);
         o3DSetFog(c.mode, r, 0.72f, 0.75f, c.density, c.start, c.end);
-        EXPECT_TRUE(near(glFloats(GL_FOG_COLOR, 4), {r, 0.72f, 0.75f, 1}));
+        EXPECT_TRUE(closeTo(glFloats(GL_FOG_COLOR, 4), {r, 0.72f, 0.75f, 1}));
         EXPECT_EQ(glInteger(GL_FOG_MODE), c.glMode);
-        EXPECT_TRUE(near(glFloats(GL_FOG_DENSITY, 1), {c.seenDensity}));
-        EXPECT_TRUE(near(glFloats(GL_FOG_START, 1), {c.seenStart}));
-        EXPECT_TRUE(near(glFloats(GL_FOG_END, 1), {c.seenEnd}));
+        EXPECT_TRUE(closeTo(glFloats(GL_FOG_DENSITY, 1), {c.seenDensity}));
+        EXPECT_TRUE(closeTo(glFloats(GL_FOG_START, 1), {c.seenStart}));
+        EXPECT_TRUE(closeTo(glFloats(GL_FOG_END, 1), {c.seenEnd}));
         EXPECT_EQ(glInteger(GL_FOG_HINT), GL_NICEST);
         EXPECT_FALSE(glIsEnabled(GL_FOG));
     }

@@ -398,9 +398,9 @@ TEST_F(SkyboxGl, DrawingHandsBackLightingDepthWritesAndTheMatrix)
             glDepthMask(c.depthMask ? GL_TRUE : GL_FALSE);
             glColor3f(0.2f, 0.4f, 0.6f);
             glMatrixMode(c.matrixMode);
-            DrawState before = DrawState::capture();
+            HeldState before = HeldState::capture();
             o3DDrawSkyboxRotated(sky, kEye, 33.0f);
-            DrawState after = DrawState::capture();
+            HeldState after = HeldState::capture();
             EXPECT_EQ(after.lighting, before.lighting);
             EXPECT_EQ(after.depthMask, before.depthMask);
             EXPECT_EQ(after.matrixMode, before.matrixMode);
@@ -444,12 +444,12 @@ TEST_F(SkyboxGl, ASkyboxThatIsNotReadyDrawsNothingAndChangesNoState)
     glEnable(GL_LIGHTING);
     glColor3f(0.2f, 0.4f, 0.6f);
     glBindTexture(GL_TEXTURE_2D, 0);
-    DrawState before = DrawState::capture();
+    HeldState before = HeldState::capture();
     std::vector<uint8_t> frame = readBackRows(kWindowWidth, kWindowHeight);
     o3DDrawSkybox(sky, kEye);
     o3DDrawSkyboxAtOrigin(sky);
     o3DDrawSkyboxRotated(sky, nullptr, 45.0f);
-    DrawState after = DrawState::capture();
+    HeldState after = HeldState::capture();
     EXPECT_TRUE(readBackRows(kWindowWidth, kWindowHeight) == frame);
     EXPECT_EQ(after.lighting, before.lighting);
     EXPECT_EQ(after.texturing, before.texturing);

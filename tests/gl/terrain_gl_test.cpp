@@ -302,9 +302,9 @@ TEST_F(TerrainGl, DrawingHandsBackTexturingAndLeavesTheRestAlone)
             glEnable(GL_TEXTURE_2D);
         glEnable(GL_LIGHTING);
         glColor3f(0.5f, 0.25f, 1.0f);
-        DrawState before = DrawState::capture();
+        HeldState before = HeldState::capture();
         o3DDrawTerrain(terrain);
-        DrawState after = DrawState::capture();
+        HeldState after = HeldState::capture();
         glDisable(GL_LIGHTING);
         EXPECT_EQ(after.texturing, before.texturing);
         EXPECT_EQ(after.lighting, before.lighting);
@@ -329,9 +329,9 @@ TEST_F(TerrainGl, WireframeDrawsLinesAndRestoresThePolygonMode)
 
     beginTopDown();
     glColor3f(1, 1, 1);
-    DrawState before = DrawState::capture();
+    HeldState before = HeldState::capture();
     o3DDrawTerrainWireframe(terrain);
-    DrawState after = DrawState::capture();
+    HeldState after = HeldState::capture();
     EXPECT_EQ(after.polygonMode[0], before.polygonMode[0]);
     EXPECT_EQ(after.polygonMode[1], before.polygonMode[1]);
     EXPECT_EQ(after.texturing, GL_FALSE);

@@ -88,15 +88,15 @@ inline void beginWorldFrame(TVector3 eye, TVector3 dir, TVector3 up, float fovDe
 }
 
 // Everything the world drawing may touch and must give back, or must leave alone.
-struct DrawState {
+struct HeldState {
     GLboolean lighting, depthMask, texturing, blend;
     GLint matrixMode, boundTexture;
     std::vector<float> modelview, projection, colour;
     GLint polygonMode[2];
 
-    static DrawState capture(void)
+    static HeldState capture(void)
     {
-        DrawState s;
+        HeldState s;
         s.lighting = glIsEnabled(GL_LIGHTING);
         s.texturing = glIsEnabled(GL_TEXTURE_2D);
         s.blend = glIsEnabled(GL_BLEND);

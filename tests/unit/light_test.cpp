@@ -40,6 +40,15 @@ void fillMarked(int index)
 
 } // namespace
 
+// First among the light tests, so no other has written a slot yet (the program runs whole under
+// Wine); natively each case runs in a process of its own.
+TEST(Light, EverySlotIsZeroUntilTheRendererStarts)
+{
+    static const TLight zero = {};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(memcmp(o3DGetLight(i), &zero, sizeof(TLight)), 0) << i;
+}
+
 TEST(Light, SlotsExistOnlyFromZeroToSeven)
 {
     for (int i = 0; i < 8; ++i)

@@ -295,6 +295,21 @@ TEST_F(ObjFile, LastLineWithoutNewlineIsRead)
     o3DFreeMesh(mesh);
 }
 
+// A file that outgrows the arrays' bound fails whole, with everything read so far freed.
+TEST_F(ObjFile, OutgrowingTheBoundGivesNull)
+{
+    std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+    for (int i = 0; i < 10; ++i)
+        text += "f 1 2 3\n";
+    std::string path = write(text);
+    TMesh *fits = objLoad(path.c_str(), 2, 16);
+    ASSERT_NE(fits, nullptr);
+    EXPECT_EQ(fits->vertexCount, 30);
+    o3DFreeMesh(fits);
+    EXPECT_EQ(objLoad(path.c_str(), 2, 9), nullptr);
+    EXPECT_EQ(objLoad(path.c_str(), 2, 2), nullptr);
+}
+
 struct BadFile {
     const char *what;
     std::string text;
