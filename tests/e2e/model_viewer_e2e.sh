@@ -5,6 +5,7 @@
 # change shows another pose; the close button ends it with status 0 and no files left behind.
 #
 #   model_viewer_e2e.sh path/to/model_viewer [runner]
+#   KEEP_SHOTS=folder keeps the screenshots there, to look at them.
 set -u
 
 program=$(realpath "$1")
