@@ -70,13 +70,14 @@ TEST_F(Md2Gl, ModelCoversThePixelsOfItsFrame)
 
 TEST_F(Md2Gl, InterpolatedPoseLiesBetweenItsFrames)
 {
-    model->nextFrame = 2;
-    model->interpolation = 0.5f; // halfway: 0..2 in x
+    // Frame 0 covers -1..1 in x, frame 1 covers 0..2; halfway the square covers -0.5..1.5.
+    model->nextFrame = 1;
+    model->interpolation = 0.5f;
     o3DDrawMD2(model);
-    EXPECT_TRUE(closeTo(pixelAt(px(-0.5f), py(0)), kBlack)) << "frame 0 alone would cover it";
-    EXPECT_TRUE(closeTo(pixelAt(px(0.5f), py(0)), kRed));
-    EXPECT_TRUE(closeTo(pixelAt(px(1.9f), py(0)), kRed));
-    EXPECT_TRUE(closeTo(pixelAt(px(1.5f + 0.6f), py(0)), kBlack)) << "frame 2 alone would";
+    EXPECT_TRUE(closeTo(pixelAt(px(-0.75f), py(0)), kBlack)) << "frame 0 alone would cover it";
+    EXPECT_TRUE(closeTo(pixelAt(px(-0.4f), py(0)), kRed));
+    EXPECT_TRUE(closeTo(pixelAt(px(1.4f), py(0)), kRed));
+    EXPECT_TRUE(closeTo(pixelAt(px(1.75f), py(0)), kBlack)) << "frame 1 alone would cover it";
 }
 
 TEST_F(Md2Gl, PoseIsComputedOnceUntilItsOwnerAsksAgain)
