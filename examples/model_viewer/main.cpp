@@ -219,7 +219,9 @@ static void drawOverlay(Viewer *v, TFont *font, const char *name)
     for (int r = 0; r < O3D_MD2_ANIMATION_ROWS; ++r) {
         int first, last, fps;
         o3DGetMD2AnimationInfo(r, &first, &last, &fps);
-        r == v->row ? o3DSetTextColor(1.0f, 0.85f, 0.3f) : o3DSetTextColor(0.7f, 0.75f, 0.8f);
+        float shade = last < m->header.numFrames ? 0.75f : 0.4f; // rows past the model's frames
+        r == v->row ? o3DSetTextColor(1.0f, 0.85f, 0.3f)
+                    : o3DSetTextColor(shade, shade, shade + 0.05f);
         o3DPrintSystemf(font, (float)o3DGetScreenWidth() - 185, 80.0f + r * 19.0f,
                         "row %2d  %3d-%3d  %2d fps", r, first, last, fps);
     }
