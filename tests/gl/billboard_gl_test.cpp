@@ -165,6 +165,11 @@ TEST_F(BillboardGl, FreeingTakesOnlyTheTexturesTheBillboardLoaded)
     EXPECT_FALSE(glIsTexture(first)) << "a reload frees the texture loaded before";
     EXPECT_EQ(o3DLoadBillboardTexture(bb, folder.file("missing.bmp").c_str()), 0);
     EXPECT_EQ(bb->textureReady, 1) << "a failed load keeps the texture";
+    GLuint plain = bb->texture->id;
+    ASSERT_EQ(o3DLoadBillboardTextureKeyed(bb, picturePath.c_str(), 0, 0, 0), 1);
+    EXPECT_EQ(bb->colorKeyed, 1);
+    EXPECT_EQ(bb->texture->colorKeyOn, 1);
+    EXPECT_FALSE(glIsTexture(plain));
 
     TTexture mine = {};
     ASSERT_EQ(o3DLoadImage(&mine, picturePath.c_str()), 1);
