@@ -553,6 +553,92 @@ int o3DGetFontHeight(TFont *font);
 void o3DPrint(TFont *font, float x, float y, const char *text);
 int o3DGetTextWidth(TFont *font, const char *text);
 
+/* ---------------------------------------------------------------------------------------------
+ * Audio: whole PCM sounds held by the sound device, each played, stopped, moved, made louder or
+ * softer, panned and pitched on its own; WAV files and blocks read into them.
+ * ------------------------------------------------------------------------------------------- */
+
+/* A sound effect. The holder owns the record (zeroed before the first load); the engine fills
+ * it. Every sound operation does nothing on a null or unloaded record, so all of them are
+ * harmless when the device could not be opened. */
+typedef struct TSound {
+    void *buffer;           /* the device's buffer holding the whole sample data */
+    uint32_t size;          /* sample data in bytes */
+    uint32_t sampleRate;    /* samples per second, from the WAV header */
+    uint32_t channels;      /* from the WAV header */
+    uint32_t bitsPerSample; /* from the WAV header */
+    int loaded;
+    char name[256]; /* the source path, or "[memory]" */
+} TSound;
+
+/* The music: one long sound with its own playing and loop flags. */
+typedef struct TMusic {
+    void *buffer;
+    uint32_t size;
+    uint32_t sampleRate;
+    uint32_t channels;
+    uint32_t bitsPerSample;
+    int playing; /* set by o3DPlayMusic, cleared by o3DStopMusic */
+    int loop;    /* the loop flag of the last o3DPlayMusic */
+    int loaded;
+    char name[256];
+} TMusic;
+
+/* Opens the default sound device for the window (16-bit stereo at 44100 Hz); 1 on success or if
+ * already open, 0 without a device (the program runs on silent). */
+int o3DSoundInit(void *window);
+/* Stops every listed sound and closes the device. Free sounds and music before. */
+void o3DSoundShutdown(void);
+int o3DIsSoundAvailable(void);
+
+/* Loaders of canonical RIFF WAVE data: "fmt " first at offset 12, then chunks up to "data". The
+ * samples play as integer PCM of 1 or 2 channels and 8, 16, 24 or 32 bits at 100..200000 Hz,
+ * whatever the format tag says. Refused (0, the record zeroed): no open device, a damaged header,
+ * no "data" chunk, an empty one, or one declaring more bytes than follow it. */
+int o3DLoadSoundFile(TSound *sound, const char *path);
+int o3DLoadSoundFromMemory(TSound *sound, const void *bytes, int size);
+/* Stops and releases a loaded sound, then zeroes the record. */
+void o3DFreeSound(TSound *sound);
+
+/* Volume 0..100 (1 dB a step, 0 silent), pan -100 (left only) .. 100 (right only), speed in
+ * percent of the sound's own rate (100..100000 Hz). The engine lists up to 64 sounds started by
+ * play, loop or resume for the stop, pause and resume of all; a sound ending by itself stays
+ * listed until stopped or freed. */
+void o3DPlaySound(TSound *sound);       /* from the start, once; restarts a playing sound */
+void o3DPlaySoundLooped(TSound *sound); /* from the start, looping */
+void o3DStopSound(TSound *sound);       /* stops, rewinds and unlists */
+void o3DPauseSound(TSound *sound);      /* stops where it is */
+void o3DResumeSound(TSound *sound);     /* plays once from where it is, even if it looped */
+void o3DRewindSound(TSound *sound);     /* back to the start; a playing sound goes on playing */
+void o3DSetSoundVolume(TSound *sound, int volume);
+void o3DSetSoundPan(TSound *sound, int pan);
+/* Nothing for percent <= 0. */
+void o3DSetSoundSpeed(TSound *sound, int percent);
+int o3DIsSoundPlaying(TSound *sound);
+/* The play position in bytes of sample data. */
+unsigned int o3DGetSoundPosition(TSound *sound);
+/* Byte positions past the end are cut to the size (which is the start again). */
+void o3DSetSoundPosition(TSound *sound, unsigned int position);
+
+/* The music: a WAV file loaded with o3DLoadSoundFile's rules, the path kept as its name. */
+int o3DLoadMusic(TMusic *music, const char *path);
+void o3DFreeMusic(TMusic *music);
+/* From the start; loops while `loop` is non-zero. Sets playing. */
+void o3DPlayMusic(TMusic *music, int loop);
+void o3DStopMusic(TMusic *music);  /* stops, rewinds, clears playing */
+void o3DPauseMusic(TMusic *music); /* stops where it is; playing stays */
+void o3DResumeMusic(TMusic *music);
+void o3DSetMusicVolume(TMusic *music, int volume);
+int o3DIsMusicPlaying(TMusic *music);
+
+/* The volume of everything, 0..100 (clamped); nothing without a device. Starts at 100. */
+void o3DSetMasterVolume(int volume);
+int o3DGetMasterVolume(void);
+/* On the listed sounds: stop and rewind all and empty the list; pause all; resume all. */
+void o3DStopAllSounds(void);
+void o3DPauseAllSounds(void);
+void o3DResumeAllSounds(void);
+
 #ifdef __cplusplus
 }
 #endif
