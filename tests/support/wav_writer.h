@@ -34,7 +34,8 @@ inline void appendLe(std::vector<uint8_t> &out, uint32_t value, int bytes)
 
 inline void appendTag(std::vector<uint8_t> &out, const std::string &tag)
 {
-    out.insert(out.end(), tag.begin(), tag.end());
+    for (char c : tag)
+        out.push_back((uint8_t)c);
 }
 
 inline std::vector<uint8_t> makeWav(const WavSpec &spec)

@@ -2,4 +2,10 @@
 # music record over the fake device of tests/support; on sdl, the mixer's arithmetic.
 o3d_unit_test(sound_unit_tests
   ${CMAKE_CURRENT_LIST_DIR}/../support/fake_audio.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/wav_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/wav_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sound_test.cpp)
+if(O3D_BACKEND STREQUAL "sdl")
+  o3d_unit_test(mixer_unit_tests ${CMAKE_CURRENT_LIST_DIR}/mixer_test.cpp)
+  # The real device with SDL's "disk" driver, which needs no sound card.
+  o3d_unit_test(sound_device_sdl_tests ${CMAKE_CURRENT_LIST_DIR}/sound_device_sdl_test.cpp)
+endif()
