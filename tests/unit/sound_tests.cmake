@@ -9,3 +9,8 @@ if(O3D_BACKEND STREQUAL "sdl")
   # The real device with SDL's "disk" driver, which needs no sound card.
   o3d_unit_test(sound_device_sdl_tests ${CMAKE_CURRENT_LIST_DIR}/sound_device_sdl_test.cpp)
 endif()
+if(O3D_BACKEND STREQUAL "win32" AND CMAKE_CROSSCOMPILING)
+  # DirectSound under Wine, with ALSA's null device as the sound card.
+  o3d_unit_test(sound_device_win32_tests ${CMAKE_CURRENT_LIST_DIR}/sound_device_win32_test.cpp)
+  set_tests_properties(sound_device_win32_tests PROPERTIES ENVIRONMENT O3D_WINE_AUDIO=null)
+endif()
