@@ -57,7 +57,8 @@ static int play(void *owner, const char *fileName, int skippable, int stretched)
             return 0;
         }
         videoTakeEvents(&video);
-        gVideoSeam.present(video.media, 1);
+        if (gVideoSeam.present(video.media, 1))
+            gWindowSeam.swapBuffers();
         if (skippable && skipKeyDown())
             break;
         gClockSeam.sleepMs(kPassMs);

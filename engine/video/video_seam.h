@@ -44,10 +44,10 @@ struct VideoSeam {
     // Takes one pending event without waiting: 0 when there is none, else 1 with `ended` set
     // when the event is the end of the film (a failed stream counts as its end too).
     int (*takeEvent)(void *media, int *ended);
-    // Draws the newest picture where the backend draws through the main window's OpenGL context
-    // (nothing where the framework has a window of its own). With `wholeFrame` the window is
-    // cleared to black first and the buffers are swapped, as the blocking player needs.
-    void (*present)(void *media, int wholeFrame);
+    // Draws the newest picture into the main window's back buffer where the backend draws through
+    // OpenGL, and returns 1; with `wholeFrame` the buffer is cleared to black first, for the
+    // blocking player, which then swaps. Returns 0 where the framework has a window of its own.
+    int (*present)(void *media, int wholeFrame);
     // The owner window's client size in pixels; 0 x 0 for no window.
     void (*ownerSize)(void *owner, int *width, int *height);
 };

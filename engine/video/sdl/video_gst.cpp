@@ -9,12 +9,21 @@
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <gst/video/video.h>
+#include <string.h>
 
 #include "platform/gl_api.h"
 
 static const GstClockTime kSettleTimeout = 5 * GST_SECOND; // opening and seeking a local file
 static const int kNanosecondsPerUnit = 100;
 static const int kBytesPerPixel = 3;
+// Where a film's sound goes, in order of preference: the desktop's sound server, then ALSA's
+// default device. autoaudiosink would make the same choice, but while it probes it swallows the
+// errors of the rest of the pipeline, so a damaged file would hang opening until the timeout.
+static const char *const kSoundSinks[] = {"pulsesink", "alsasink"};
+
+struct GstVideoSystem {
+    const char *soundSink; // the first of kSoundSinks that opened, or null for none
+};
 
 struct GstFilm {
     GstElement *playbin;
@@ -29,6 +38,8 @@ struct GstFilm {
     int haveFrame;
 };
 
+static GstVideoSystem sGst;
+
 static int nextPowerOfTwo(int value)
 {
     int power = 1;
@@ -37,11 +48,40 @@ static int nextPowerOfTwo(int value)
     return power;
 }
 
-// Waits until a state change or a flushing seek has finished; 0 if it failed.
+// Waits until a state change or a flushing seek has finished: 0 if the pipeline reported an error
+// instead. The wait is bounded because decodebin can swallow a demuxer's error that comes while
+// it is still plugging the demuxer in (seen with tiny damaged files): no message ever arrives.
 static int settle(GstFilm *film)
 {
-    return gst_element_get_state(film->playbin, nullptr, nullptr, kSettleTimeout) ==
-           GST_STATE_CHANGE_SUCCESS;
+    GstMessage *message = gst_bus_timed_pop_filtered(
+        film->bus, kSettleTimeout, (GstMessageType)(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
+    if (!message)
+        return 0;
+    int done = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ASYNC_DONE;
+    gst_message_unref(message);
+    return done;
+}
+
+// Copies the picture's last column and row into the texture's spare texels beside it, so linear
+// filtering at the picture's edges blends only with the picture itself.
+static void repeatEdges(GstFilm *film, const unsigned char *pixels, int width, int height,
+                        int stride)
+{
+    if (width < film->textureWidth) {
+        unsigned char *column = (unsigned char *)g_malloc((size_t)height * kBytesPerPixel);
+        for (int row = 0; row < height; ++row)
+            memcpy(column + (size_t)row * kBytesPerPixel,
+                   pixels + (size_t)row * stride + (size_t)(width - 1) * kBytesPerPixel,
+                   kBytesPerPixel);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, width, 0, 1, height, GL_RGB, GL_UNSIGNED_BYTE, column);
+        g_free(column);
+    }
+    const unsigned char *lastRow = pixels + (size_t)(height - 1) * stride;
+    if (height < film->textureHeight)
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, height, width, 1, GL_RGB, GL_UNSIGNED_BYTE, lastRow);
+    if (width < film->textureWidth && height < film->textureHeight)
+        glTexSubImage2D(GL_TEXTURE_2D, 0, width, height, 1, 1, GL_RGB, GL_UNSIGNED_BYTE,
+                        lastRow + (size_t)(width - 1) * kBytesPerPixel);
 }
 
 static void uploadFrame(GstFilm *film, GstSample *sample)
@@ -83,6 +123,7 @@ static void uploadFrame(GstFilm *film, GstSample *sample)
             glTexSubImage2D(GL_TEXTURE_2D, 0, 0, row, width, 1, GL_RGB, GL_UNSIGNED_BYTE,
                             pixels + (size_t)row * stride);
     }
+    repeatEdges(film, pixels, width, height, stride);
     glPopClientAttrib();
     glPopAttrib();
     gst_video_frame_unmap(&frame);
@@ -200,6 +241,34 @@ static void readFirstFrame(GstFilm *film)
     gst_sample_unref(sample);
 }
 
+// The first sound sink that opens its device, tried once per start of the video system.
+static const char *findSoundSink(void)
+{
+    for (const char *name : kSoundSinks) {
+        GstElement *sink = gst_element_factory_make(name, nullptr);
+        if (!sink)
+            continue;
+        int opens = gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS;
+        gst_element_set_state(sink, GST_STATE_NULL);
+        gst_object_unref(sink);
+        if (opens)
+            return name;
+    }
+    return nullptr;
+}
+
+// Without a sound device (a machine without a sound card, the tests) the sound is dropped by a
+// fakesink that still keeps to the clock, so the film plays at its own pace and ends as it would.
+static GstElement *makeSoundSink(void)
+{
+    if (sGst.soundSink)
+        return gst_element_factory_make(sGst.soundSink, nullptr);
+    GstElement *sink = gst_element_factory_make("fakesink", nullptr);
+    if (sink)
+        g_object_set(sink, "sync", TRUE, nullptr);
+    return sink;
+}
+
 static int startFramework(void)
 {
     GError *error = nullptr;
@@ -207,6 +276,7 @@ static int startFramework(void)
         g_clear_error(&error);
         return 0;
     }
+    sGst.soundSink = findSoundSink();
     return 1;
 }
 
@@ -239,17 +309,15 @@ static void *openFilm(void *owner, const char *fileName, int *width, int *height
         releaseFilm(film);
         return nullptr;
     }
-    // autoaudiosink picks the desktop's sound server or ALSA's default device, and falls back to
-    // a clocked fakesink where there is none, so a film plays at its speed without a sound card.
-    GstElement *sound = gst_element_factory_make("autoaudiosink", nullptr);
+    GstElement *sound = makeSoundSink();
     g_object_set(film->playbin, "uri", uri, "video-sink", film->frames, nullptr);
     if (sound)
         g_object_set(film->playbin, "audio-sink", sound, nullptr);
     g_free(uri);
     film->bus = gst_element_get_bus(film->playbin);
 
-    gst_element_set_state(film->playbin, GST_STATE_PAUSED);
-    if (!settle(film)) {
+    GstStateChangeReturn change = gst_element_set_state(film->playbin, GST_STATE_PAUSED);
+    if (change == GST_STATE_CHANGE_FAILURE || (change == GST_STATE_CHANGE_ASYNC && !settle(film))) {
         releaseFilm(film);
         return nullptr;
     }
@@ -287,11 +355,11 @@ static void setPosition(void *media, int64_t units)
     GstFilm *film = (GstFilm *)media;
     if (units < 0)
         units = 0;
-    gst_element_seek_simple(film->playbin, GST_FORMAT_TIME,
-                            (GstSeekFlags)(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                            (gint64)units * kNanosecondsPerUnit);
-    // The position reads back right away, as DirectShow's does.
-    settle(film);
+    // The position reads back right away afterwards, as DirectShow's does.
+    if (gst_element_seek_simple(film->playbin, GST_FORMAT_TIME,
+                                (GstSeekFlags)(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                (gint64)units * kNanosecondsPerUnit))
+        settle(film);
 }
 
 static int64_t position(void *media)
@@ -351,11 +419,11 @@ static int takeEvent(void *media, int *ended)
     return 1;
 }
 
-static void present(void *media, int wholeFrame)
+static int present(void *media, int wholeFrame)
 {
     GstFilm *film = (GstFilm *)media;
     if (!film->owner)
-        return;
+        return 0;
     takeNewestFrame(film);
     if (wholeFrame) {
         GLfloat clear[4];
@@ -366,8 +434,7 @@ static void present(void *media, int wholeFrame)
     }
     if (film->visible && film->haveFrame)
         drawPicture(film);
-    if (wholeFrame)
-        SDL_GL_SwapWindow(film->owner);
+    return 1;
 }
 
 const VideoSeam kNativeVideoSeam = {
