@@ -253,6 +253,9 @@ void videoTakeEvents(TVideo *video)
         if (!ended)
             continue;
         if (video->looping) {
+            // Stopped before the rewind: Wine's DirectShow ignores a seek made after the end
+            // while the graph still runs, and a stopped graph restarts on every framework.
+            gVideoSeam.stop(video->media);
             gVideoSeam.setPosition(video->media, 0);
             gVideoSeam.run(video->media);
         } else {

@@ -12,6 +12,14 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 mkdir -p "$(dirname "$WINEPREFIX")"
 
+# O3D_WINE_NULL_AUDIO=1: Wine's sound (DirectSound, DirectShow's audio renderer) needs a device;
+# ALSA's null device as the default, in a HOME of its own, gives it one on a machine without.
+if [ "${O3D_WINE_NULL_AUDIO:-0}" = 1 ]; then
+  null_home=$(mktemp -d /tmp/o3d-wine-home.XXXXXX)
+  echo 'pcm.!default { type null }' >"$null_home/.asoundrc"
+  export HOME=$null_home
+fi
+
 stop_server() {
   [ -n "${DISPLAY:-}" ] || return 0
   wineserver -k 2>/dev/null
@@ -20,8 +28,9 @@ stop_server() {
 stop_server
 wine "$@" &
 pid=$!
-trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; stop_server; exit 143' TERM INT
+trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; stop_server; rm -rf "${null_home:-}"; exit 143' TERM INT
 wait "$pid"
 status=$?
 stop_server
+rm -rf "${null_home:-}"
 exit "$status"

@@ -334,7 +334,7 @@ TEST_F(VideoRules, EndOfFilmFinishesItOrStartsItAgainWhenLooping)
     o3DVideoPlayLooped(&video);
     calls();
     o3DVideoUpdate(&video);
-    EXPECT_EQ(calls(), (Calls{"position 0", "run", "present 0"}));
+    EXPECT_EQ(calls(), (Calls{"stop", "position 0", "run", "present 0"}));
     EXPECT_EQ(o3DVideoIsFinished(&video), 0);
     EXPECT_EQ(o3DVideoIsPlaying(&video), 1);
 
