@@ -17,6 +17,11 @@ class VideoPlayback : public ::testing::Test {
   protected:
     void SetUp() override
     {
+        // A test that ended with the quit leaves the running flag down: open a fresh window.
+        if (!o3DIsRunning()) {
+            o3DShutdown();
+            ASSERT_EQ(o3DInit(nullptr, kVideoWindowWidth, kVideoWindowHeight, "Ostrel3D video"), 1);
+        }
         ASSERT_EQ(o3DVideoInit(), 1);
         film = folder.file("film.avi");
         ASSERT_TRUE(writeAvi(film, twoHalvesFilm()));
@@ -117,6 +122,20 @@ TEST_F(VideoPlayback, QuitEndsTheFilmWithZeroAndStillReachesTheGame)
     gPass.quitAtPass = 2;
     EXPECT_EQ(o3DPlayVideo(o3DGetWindowHandle(), film.c_str(), 1), 0);
     EXPECT_EQ(gPass.passes, 2);
+    EXPECT_EQ(o3DIsRunning(), 1);
+    o3DProcessMessages();
+    EXPECT_EQ(o3DIsRunning(), 0);
+}
+
+TEST_F(VideoPlayback, ClosingTheWindowEndsTheFilmAndTheGameStillSeesTheQuit)
+{
+    AviFilm longFilm = twoHalvesFilm();
+    longFilm.frames = 100;
+    ASSERT_TRUE(writeAvi(film, longFilm));
+    gPass.closeAtPass = 3;
+    EXPECT_EQ(o3DPlayVideo(o3DGetWindowHandle(), film.c_str(), 1), 0);
+    EXPECT_GE(gPass.passes, 3);
+    EXPECT_LT(gPass.passes, 20); // the close, not the film's end, stopped it
     EXPECT_EQ(o3DIsRunning(), 1);
     o3DProcessMessages();
     EXPECT_EQ(o3DIsRunning(), 0);

@@ -30,11 +30,15 @@ inline AviFilm twoHalvesFilm(void)
     return film;
 }
 
+// Sends the window the message its close button sends (close_window_<backend>.cpp).
+void requestWindowClose(void *window);
+
 struct PassHooks {
     int passes = 0;
     int keyQueries = 0;
     int skipFromPass = -1; // Space reads as down from this pass on
     int quitAtPass = -1;   // o3DQuit is called at this pass
+    int closeAtPass = -1;  // the window is closed at this pass
 };
 
 inline PassHooks gPass;
@@ -44,6 +48,8 @@ inline void countPass(uint32_t ms)
     ++gPass.passes;
     if (gPass.passes == gPass.quitAtPass)
         o3DQuit();
+    if (gPass.passes == gPass.closeAtPass)
+        requestWindowClose(o3DGetWindowHandle());
     kNativeClockSeam.sleepMs(ms);
 }
 
