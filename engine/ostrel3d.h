@@ -639,6 +639,77 @@ void o3DStopAllSounds(void);
 void o3DPauseAllSounds(void);
 void o3DResumeAllSounds(void);
 
+/* ---------------------------------------------------------------------------------------------
+ * Video: films played inside the main window through the system's media framework. The blocking
+ * player shows the intro; the per-record operations below it are what it is built from.
+ * ------------------------------------------------------------------------------------------- */
+
+/* One open film; the holder owns the record, o3DOpenVideo fills it, o3DCloseVideo empties it.
+ * `media` is the backend's open file (the DirectShow filter graph with its interfaces on
+ * Windows, a GStreamer pipeline elsewhere). Every operation does nothing (getters return 0) for
+ * a null record or one that is not open. */
+typedef struct TVideo {
+    void *media;
+    void *owner;       /* the window the film is shown in */
+    int width, height; /* native picture size in pixels (0 x 0 for a film without picture) */
+    int open;
+    int playing; /* running, also while paused */
+    int paused;
+    int looping;  /* restarts at its end */
+    int finished; /* reached its end without looping, or was stopped */
+    char fileName[260];
+} TVideo;
+
+/* Starts the video system once; 1 on success or when already started. */
+int o3DVideoInit(void);
+/* Undoes o3DVideoInit; nothing when not started. */
+void o3DVideoShutdown(void);
+int o3DIsVideoAvailable(void);
+/* Opens a file with its picture and sound into the record (started lazily if needed). The
+ * picture is placed over the owner's whole client area and starts hidden, at position 0. */
+int o3DOpenVideo(TVideo *video, void *owner, const char *fileName);
+/* Stops a playing film and releases everything. */
+void o3DCloseVideo(TVideo *video);
+/* From the current position: shows the picture and runs. */
+void o3DVideoPlay(TVideo *video);
+void o3DVideoPlayLooped(TVideo *video);
+/* Stops, hides the picture, rewinds to 0; the record counts as finished. */
+void o3DVideoStop(TVideo *video);
+/* Pause only while playing, resume only while paused. */
+void o3DVideoPause(TVideo *video);
+void o3DVideoResume(TVideo *video);
+void o3DVideoRewind(TVideo *video);
+/* Positions and durations in seconds (kept in 100-ns units inside). */
+void o3DVideoSeek(TVideo *video, double seconds);
+double o3DVideoGetPosition(TVideo *video);
+double o3DVideoGetDuration(TVideo *video);
+/* Attenuation in hundredths of a decibel, clamped to -10000 (silent) .. 0 (full). */
+void o3DVideoSetVolumeRaw(TVideo *video, int attenuation);
+/* Percent clamped to 0..100: 0 is silent, otherwise (percent - 100) x 100 hundredths of a dB. */
+void o3DVideoSetVolume(TVideo *video, int percent);
+void o3DVideoMute(TVideo *video, int mute);
+/* Places the picture inside the owner's client area, in pixels. */
+void o3DVideoSetRect(TVideo *video, int x, int y, int width, int height);
+/* The framework's own full-screen picture on or off. */
+void o3DVideoSetFullscreen(TVideo *video, int fullscreen);
+void o3DVideoSetVisible(TVideo *video, int visible);
+/* Native size, centred in an area of that size (a larger picture is cropped, never scaled). */
+void o3DVideoCenter(TVideo *video, int areaWidth, int areaHeight);
+/* 1 when playing and not paused. */
+int o3DVideoIsPlaying(TVideo *video);
+int o3DVideoIsPaused(TVideo *video);
+int o3DVideoIsFinished(TVideo *video);
+/* Takes the film's pending events (its end: finished, or a rewind when looping) and, where the
+ * picture is drawn through OpenGL, draws the newest frame into the back buffer: in a frame loop
+ * call it after clearing the screen and before drawing anything over the film. */
+void o3DVideoUpdate(TVideo *video);
+/* Plays a file at native size, centred in the owner, and returns when it ends (1), when Esc, Space
+ * or Enter skips it (1, if skippable), or when it cannot be opened (0). Closing the window stops
+ * it and returns 0; the quit stays queued, so the next o3DProcessMessages still sees it. */
+int o3DPlayVideo(void *owner, const char *fileName, int skippable);
+/* The same with the picture stretched over the owner's whole client area. */
+int o3DPlayVideoStretched(void *owner, const char *fileName, int skippable);
+
 #ifdef __cplusplus
 }
 #endif

@@ -12,5 +12,5 @@ endif()
 if(O3D_BACKEND STREQUAL "win32" AND CMAKE_CROSSCOMPILING)
   # DirectSound under Wine, with ALSA's null device as the sound card.
   o3d_unit_test(sound_device_win32_tests ${CMAKE_CURRENT_LIST_DIR}/sound_device_win32_test.cpp)
-  set_tests_properties(sound_device_win32_tests PROPERTIES ENVIRONMENT O3D_WINE_AUDIO=null)
+  set_tests_properties(sound_device_win32_tests PROPERTIES ENVIRONMENT O3D_WINE_NULL_AUDIO=1)
 endif()
