@@ -124,4 +124,8 @@ extern const PlatformFontSeam kNativeFontSeam;
 // Puts every table back to the backend's own entries.
 void platformResetSeam(void);
 
+// The window procedure's rules for one reported event (quit, close request, Alt+Enter, wheel),
+// for loops that pump the messages themselves, such as the blocking video player.
+void platformDispatchEvent(PlatformEvent event, int value);
+
 #endif
