@@ -117,6 +117,7 @@ struct Pose {
     float armForward[2], armOut[2], elbow[2]; // 0 left, 1 right
     float legForward[2], knee[2];
     float crouch; // 0 standing .. 1 crouched
+    float settle; // 0 .. 1: how far the lowest point is brought onto the ground (falling)
 };
 
 const float kBaseLean = 0.35f; // the beast stoops
@@ -320,6 +321,15 @@ void posedVertices(const Pose &pose, std::vector<Vec3> *points, std::vector<Vec3
                 put(ring, side);
         put(kRings, 0);
     }
+    // A falling body comes to rest on the ground, neither floating nor sunk into it.
+    if (pose.settle > 0.0f) {
+        float lowest = (*points)[0].z;
+        for (const Vec3 &v : *points)
+            lowest = fminf(lowest, v.z);
+        const float ground = -kOriginAboveGround / kDrawScale;
+        for (Vec3 &v : *points)
+            v.z -= (lowest - ground) * pose.settle;
+    }
 }
 
 // ---- animations ----------------------------------------------------------------------------
@@ -418,6 +428,7 @@ Pose dying(float t, int way, float crouch)
     Pose p = standing(0);
     p.crouch = crouch * (1.0f - ease(t));
     const float fall = ease(t);
+    p.settle = fall;
     const float flail = sinf(clampf(t * 1.4f, 0, 1) * kPi);
     if (way == 0)
         p.fall = 1.45f * fall;
@@ -430,8 +441,8 @@ Pose dying(float t, int way, float crouch)
     p.headNod = (way == 1 ? 0.4f : -0.5f) * fall;
     p.jaw = 0.5f * flail + 0.3f * fall;
     for (int s = 0; s < 2; ++s) {
-        p.armForward[s] = 1.8f * flail + (way == 0 ? 2.2f : 0.3f) * fall;
-        p.armOut[s] = 0.6f * fall;
+        p.armForward[s] = 1.8f * flail + 0.2f * fall;
+        p.armOut[s] = (way == 0 ? 1.1f : 0.3f) * fall;
         p.elbow[s] = 0.4f * fall;
         p.knee[s] = 0.9f * flail * (1.0f - fall) + 0.2f * fall;
         p.legForward[s] = (way == 0 ? 0.3f : -0.2f) * fall;

@@ -110,12 +110,15 @@ void makeSnowTexture(AssetList *out)
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             const float u = (float)x / n, v = (float)y / n;
+            // Drifts a few units across, wind ripples and grain: enough relief for the eye to
+            // read distance and movement on the unlit ground.
             const float drift = fractalNoise(u * 4, v * 4, 4, 4, 0.55f, 11u);
-            const float ripple = fractalNoise(u * 16 + drift * 3, v * 8, 16, 2, 0.5f, 12u);
+            const float warp = fractalNoise(u * 8, v * 8, 8, 2, 0.5f, 14u);
+            const float ripple = 0.5f + 0.5f * sinf((v * 10.0f + warp * 2.5f) * 6.2831853f);
             const float grain = valueNoise(u * 128, v * 128, 128, 128, 13u);
             float light =
-                0.78f + (drift - 0.5f) * 0.22f + (ripple - 0.5f) * 0.12f + (grain - 0.5f) * 0.06f;
-            Rgb shadow = {196, 208, 226}, lit = {250, 251, 253};
+                0.74f + (drift - 0.5f) * 0.55f + (ripple - 0.5f) * 0.10f + (grain - 0.5f) * 0.10f;
+            Rgb shadow = {178, 192, 216}, lit = {252, 253, 255};
             Rgb c = mixRgb(shadow, lit, clampf(light, 0.0f, 1.0f));
             if (sparkle.draw() < 90)
                 c = {255, 255, 255};

@@ -91,9 +91,9 @@ struct Tier {
     float baseY, radius, rise, droop;
 };
 // Six drooping tiers from the broad base to the top, model units (the game scales by 3).
-const Tier kTiers[] = {{0.55f, 1.30f, 0.95f, 0.22f}, {1.10f, 1.08f, 0.85f, 0.20f},
-                       {1.60f, 0.88f, 0.75f, 0.17f}, {2.05f, 0.68f, 0.65f, 0.14f},
-                       {2.45f, 0.50f, 0.60f, 0.11f}, {2.80f, 0.32f, 0.85f, 0.08f}};
+const Tier kTiers[] = {{0.60f, 1.02f, 0.95f, 0.20f}, {1.12f, 0.88f, 0.85f, 0.18f},
+                       {1.60f, 0.74f, 0.75f, 0.16f}, {2.04f, 0.58f, 0.65f, 0.13f},
+                       {2.43f, 0.44f, 0.60f, 0.10f}, {2.78f, 0.30f, 0.85f, 0.08f}};
 const int kTierSides = 14;
 
 void addTier(ObjMesh *m, const Tier &t, int index)
@@ -149,15 +149,18 @@ Image spruceAtlas()
             const float u = (x + 0.5f) / n, v = (y + 0.5f) / n;
             Rgb c;
             if (u < 0.5f) {
-                // Tops: snow lies thick near the trunk and breaks up towards the bough ends,
-                // where needles show through in clumps.
-                const float clump = fractalNoise(u * 24, v * 10, 0, 3, 0.5f, 71u);
-                const float needle = valueNoise(u * 160, v * 40, 0, 0, 72u);
-                const float snowAmount = smoothstepf(0.25f, 0.65f, clump + 0.55f - v * 0.6f);
-                Rgb green = mixRgb(deep, needles, 0.4f + 0.6f * needle);
-                Rgb white = mixRgb(snowShade, snow, clampf(1.1f - v * 0.5f - clump * 0.3f, 0, 1));
-                c = mixRgb(green, white, snowAmount);
-                c = scaleRgb(c, 1.0f - 0.2f * smoothstepf(0.8f, 1.0f, v));
+                // Tops: snow lies thick on the boughs; needles show in clumps where it broke
+                // away and along the bough ends (v near 1), with a bluish shade under the rims.
+                const float clump = fractalNoise(u * 28, v * 14, 0, 3, 0.5f, 71u);
+                const float needle = valueNoise(u * 160, v * 60, 0, 0, 72u);
+                const float bough = 0.5f + 0.5f * cosf(u * 2 * 14 * 6.2831853f);
+                const float bare =
+                    smoothstepf(0.55f, 0.7f, clump) * 0.8f +
+                    smoothstepf(0.72f, 0.95f, v + 0.15f * (clump - 0.5f)) * (0.5f + 0.5f * bough);
+                Rgb green = mixRgb(deep, needles, 0.3f + 0.7f * needle);
+                Rgb white =
+                    mixRgb(snowShade, snow, clampf(1.05f - v * 0.45f - bough * 0.15f, 0, 1));
+                c = mixRgb(white, green, clampf(bare, 0, 1));
             } else if (u < 0.75f) {
                 const float needle = valueNoise(u * 200, v * 50, 0, 0, 73u);
                 const float fleck = valueNoise(u * 60, v * 60, 0, 0, 74u);
@@ -285,7 +288,8 @@ void makeTree(AssetList *out)
     addTrunk(&m);
     for (int i = 0; i < (int)(sizeof kTiers / sizeof kTiers[0]); ++i)
         addTier(&m, kTiers[i], i);
-    out->push_back({"tree_winter.obj", m.objBytes("snow-laden spruce, 3.7 units tall")});
+    out->push_back(
+        {"tree_winter.obj", m.objBytes("snow-laden spruce, 3.6 units tall and 1 unit in radius")});
     out->push_back({"tree_winter.bmp", bmpBytes(spruceAtlas())});
 }
 
