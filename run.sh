@@ -11,7 +11,8 @@ mkdir -p build
 # Tests and benchmarks need what only ./test.sh installs.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DO3D_BUILD_TESTS=OFF -DO3D_BUILD_BENCHMARKS=OFF \
   >build/configure.log 2>&1 || { cat build/configure.log; exit 1; }
-cmake --build build -j "$(nproc)" --target platform_tour images_and_text world model_viewer
+cmake --build build -j "$(nproc)" --target platform_tour images_and_text world model_viewer \
+  assetgen assetgen_scene game_data
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec build/examples/world
@@ -22,4 +23,5 @@ tests/support/with_xvfb.sh scripts/demo_platform_tour.sh build/examples/platform
 tests/support/with_xvfb.sh scripts/demo_images_and_text.sh build/examples/images_and_text demo
 tests/support/with_xvfb.sh scripts/demo_world.sh build/examples/world demo
 tests/support/with_xvfb.sh scripts/demo_model_viewer.sh build/examples/model_viewer demo
+tests/support/with_xvfb.sh scripts/demo_game_data.sh build demo
 ls demo
