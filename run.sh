@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing for running, builds, and starts the most complete program the project
 # has (now the 3D world example). Without a display it plays short scripted demos under a virtual
-# display (the platform tour, the images-and-text example and a walk through the 3D world) and
-# saves screenshots to demo/.
+# display (the platform tour, the images-and-text example, a walk through the 3D world, the model
+# viewer and the game's default data) and saves screenshots to demo/.
 set -euo pipefail
 cd "$(dirname "$0")"
 
