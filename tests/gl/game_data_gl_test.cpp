@@ -1,9 +1,9 @@
 // The built default data through the engine's own loaders, in a real window: every entry of
 // game.dat the game reads loads with the loader the game uses for it, the ground the engine
-// reports is walkable where the player, the tree and the enemy stand, the enemy's rows all have
-// their frames, and intro.avi opens in the video backend with its size and length and plays to
-// its end. Entries are
-// written to files in a scratch folder first, as the game's staging does.
+// reports is walkable where the player, the tree and the enemy stand, the sounds load on the
+// sound device, the enemy's rows all have their frames, and intro.avi opens in the video backend
+// with its size and length and plays to its end. Entries are written to files in a scratch
+// folder first, as the game's staging does.
 #include "bmp_writer.h"
 #include "gl_test_window.h"
 
@@ -157,6 +157,26 @@ TEST_F(GameData, OverlayPicturesAndFontsLoadAsTheGameLoadsThem)
         }
         o3DFreeFont(&font);
     }
+}
+
+TEST_F(GameData, MusicAndEffectsLoadOnTheSoundDevice)
+{
+    ASSERT_EQ(o3DSoundInit(o3DGetWindowHandle()), 1);
+    TMusic music = {};
+    EXPECT_EQ(o3DLoadMusic(&music, staged("day.wav").c_str()), 1);
+    EXPECT_GE(music.size / 2 / music.sampleRate, 20u);
+    o3DFreeMusic(&music);
+    for (const char *name : {"playerdeath.wav", "playerhurt.wav", "walk.wav", "jump.wav",
+                             "enemysound.wav", "enemydeath.wav", "shot.wav", "select.wav"}) {
+        uint32_t size = 0;
+        unsigned char *bytes = o3DReadPackEntry(pack, name, &size);
+        ASSERT_NE(bytes, nullptr) << name;
+        TSound sound = {};
+        EXPECT_EQ(o3DLoadSoundFromMemory(&sound, bytes, (int)size), 1) << name;
+        o3DFreeSound(&sound);
+        o3DFreePackData(bytes);
+    }
+    o3DSoundShutdown();
 }
 
 TEST_F(GameData, IntroFilmOpensWithItsSizeAndLengthAndPlaysToItsEnd)
