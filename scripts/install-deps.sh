@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
   zenity xvfb xauth xdotool x11-utils libx11-dev imagemagick
   g++-mingw-w64-x86-64-posix wine64 wine
   time clang-format
