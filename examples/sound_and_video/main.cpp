@@ -249,9 +249,12 @@ int main(int argc, char **argv)
 
         if (o3DGetElapsedMs() >= nextStatus && sCount > 0) {
             Channel *c = &sChannels[sSelected];
-            printf("status: sound %d playing %d position %u volume %d pan %d speed %d master %d\n",
+            printf("status: sound %d playing %d position %u volume %d pan %d speed %d master %d",
                    sSelected + 1, o3DIsSoundPlaying(&c->sound), o3DGetSoundPosition(&c->sound),
                    c->volume, c->pan, c->speed, o3DGetMasterVolume());
+            if (video.open)
+                printf(" film %.2f", o3DVideoGetPosition(&video));
+            printf("\n");
             fflush(stdout);
             nextStatus = o3DGetElapsedMs() + 1000;
         }

@@ -5,7 +5,7 @@
 #     says so and the position moves; natively SDL's disk driver must have written it at its
 #     level), keys choose and change a sound, and Esc ends it with status 0.
 #  2. With --video: the blocking player plays the film to its end and returns 1, the film then
-#     shows behind the panel, and Esc ends it with status 0.
+#     plays on behind the panel (natively its picture shows there), and Esc ends it with status 0.
 #
 #   sound_and_video_e2e.sh path/to/sound_and_video path/to/make_film [runner]
 set -u
@@ -85,6 +85,10 @@ moving() {
     [ "$(grep 'status: sound 1 playing 1' "$work/out.txt" | awk '{print $7}' | sort -u | wc -l)" -ge 2 ]
 }
 
+film_moving() {
+  [ "$(grep -oE 'film [0-9]+\.[0-9]+' "$work/out.txt" | sort -u | wc -l)" -ge 2 ]
+}
+
 mkdir "$work/run"
 if [ -z "$runner" ]; then
   export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/mixed.raw"
@@ -97,12 +101,14 @@ wait_for 30 moving || fail "the first tone is not playing, or its position does 
 # The master volume bar (0.9, 0.8, 0.2) and the volume bars (0.3, 0.8, 0.3).
 wait_for 20 shows "230,204,51" || fail "the panel is not drawn"
 shows "76,204,76" || fail "no volume bars"
+# Looping: under Wine, ALSA's null device drains a sound faster than real time, so a sound played
+# once may end between two status lines.
 press 2
-press p
+press l
 press Left
 press Left
 wait_for 10 printed "status: sound 2 playing 1 position [0-9]* volume 100 pan -20 speed 100" ||
-  fail "keys 2, P and Left did not play the chord panned left"
+  fail "keys 2, L and Left did not loop the chord panned left"
 finish
 if [ -z "$runner" ]; then
   # The 440 Hz tone is half of full scale: the written output must reach close to that.
@@ -120,7 +126,12 @@ echo "ok: sound panel drawn, keys work, Esc ends with status 0"
   { cat "$work/film.txt" >&2; fail "could not write the film"; }
 start --video film.avi
 wait_for 60 printed "blocking film returned 1" || fail "the blocking player did not play the film to its end"
-wait_for 30 shows "200,40,120" || fail "the film does not show behind the panel"
+wait_for 30 film_moving || fail "the film does not play on behind the panel"
 wait_for 10 shows "230,204,51" || fail "the panel is not drawn over the film"
+# Natively the film is drawn through OpenGL under the panel. Wine draws the renderer's child
+# window under the OpenGL surface, so there only its position is checked.
+if [ -z "$runner" ]; then
+  wait_for 10 shows "200,40,120" || fail "the film's picture does not show behind the panel"
+fi
 finish
 echo "ok: film played to its end, then shown behind the panel"
