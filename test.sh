@@ -15,7 +15,7 @@ step() { printf '\n=== %s ===\n' "$*"; }
 build() { # folder, cmake options...
   local dir=$1
   shift
-  cmake -S . -B "$dir" "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
+  cmake -S . -B "$dir" "$@" >"$dir/configure.log" 2>&1 || { cat "$dir/configure.log"; return 1; }
   cmake --build "$dir" -j "$jobs" 2>&1 | grep -E 'warning|error|Error' ; return "${PIPESTATUS[0]}"
 }
 
@@ -31,7 +31,7 @@ step "Dependencies"
 
 mkdir -p build build-asan build-mingw
 step "Native build"
-build build -DCMAKE_BUILD_TYPE=Release || exit 1
+build build -DCMAKE_BUILD_TYPE=Release -DO3D_BUILD_TESTS=ON -DO3D_BUILD_BENCHMARKS=ON || exit 1
 step "Sanitizer build (tests without a display)"
 build build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DO3D_SANITIZE=ON -DO3D_BUILD_EXAMPLES=OFF \
   -DO3D_BUILD_BENCHMARKS=OFF || exit 1

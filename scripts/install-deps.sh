@@ -1,18 +1,33 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need, but only those missing,
-# so a machine that already has them pays one dpkg query.
+# Installs the Debian packages the project needs, but only those missing, so a machine that
+# already has them pays one dpkg query.
+#   install-deps.sh run   what building and running the engine and its examples needs, the
+#                         headless demo included (./run.sh)
+#   install-deps.sh       that and what the tests, benchmarks and the Windows build need (./test.sh)
 set -euo pipefail
 
-packages=(
-  g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+run_packages=(
+  g++ cmake make pkg-config
   libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  zenity xvfb xauth xdotool x11-utils libx11-dev imagemagick
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
+  zenity xvfb xauth xdotool x11-utils imagemagick
+)
+test_packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev libx11-dev x11-xkb-utils
   g++-mingw-w64-x86-64-posix wine64 wine
   time clang-format
 )
+
+case "${1:-all}" in
+  run) packages=("${run_packages[@]}") ;;
+  all) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *)
+    echo "usage: $0 [run|all]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -14,6 +14,8 @@
 
 static const GLsizei kSystemGlyphLists = 256;
 static const size_t kFaceNameChars = 255;
+// What a zero-size bitmap that only moves the raster position hands GL.
+static const GLubyte kNoPixels[1] = {0};
 
 // Alignment flags of o3DPrintSystemAligned.
 static const int kAlignCentreX = 1;
@@ -83,6 +85,58 @@ void o3DFreeFont(TFont *font)
     font->loaded = 0;
 }
 
+// Where (x, y) falls in window pixels; 0 if it lies outside the depth range or behind the eye.
+// In double, so a whole-pixel point of the 2D pass lands on its pixel exactly.
+static int windowPointOf(float x, float y, GLfloat *windowX, GLfloat *windowY, GLfloat *depth)
+{
+    GLdouble model[16], projection[16];
+    GLint view[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, view);
+    GLdouble eye[4], clip[4];
+    for (int i = 0; i < 4; ++i)
+        eye[i] = model[i] * x + model[4 + i] * y + model[12 + i];
+    for (int i = 0; i < 4; ++i)
+        clip[i] = projection[i] * eye[0] + projection[4 + i] * eye[1] + projection[8 + i] * eye[2] +
+                  projection[12 + i] * eye[3];
+    if (!(clip[3] > 0.0) || clip[2] < -clip[3] || clip[2] > clip[3])
+        return 0;
+    *windowX = (GLfloat)(view[0] + (clip[0] / clip[3] + 1.0) * 0.5 * view[2]);
+    *windowY = (GLfloat)(view[1] + (clip[1] / clip[3] + 1.0) * 0.5 * view[3]);
+    *depth = (GLfloat)(clip[2] / clip[3]);
+    return 1;
+}
+
+// Sets the raster position to (x, y). GL drops every bitmap at an invalid position, which a
+// point outside the window is, and a line starting left of or below the window would vanish
+// whole: such a point is reached instead from the viewport's centre (always valid) by the move
+// of a zero-size bitmap, and the glyphs are then clipped as they are drawn.
+static void setTextRasterPos(float x, float y)
+{
+    glRasterPos2f(x, y);
+    GLint valid = GL_FALSE;
+    glGetIntegerv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    GLfloat windowX, windowY, depth;
+    if (valid || !windowPointOf(x, y, &windowX, &windowY, &depth))
+        return;
+    glPushAttrib(GL_TRANSFORM_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRasterPos3f(0.0f, 0.0f, depth);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+    GLfloat centre[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, centre);
+    glBitmap(0, 0, 0.0f, 0.0f, windowX - centre[0], windowY - centre[1], kNoPixels);
+}
+
 void o3DSetTextColor(float r, float g, float b)
 {
     sText.r = r;
@@ -96,7 +150,7 @@ void o3DPrintSystem(TFont *font, float x, float y, const char *text)
         return;
     glColor3f(sText.r, sText.g, sText.b);
     // The raster position is the baseline: size pixels below the top of the line.
-    glRasterPos2f(x, y + (float)font->size);
+    setTextRasterPos(x, y + (float)font->size);
     glPushAttrib(GL_LIST_BIT);
     glListBase(font->listBase);
     glCallLists((GLsizei)strlen(text), GL_UNSIGNED_BYTE, text);

@@ -134,7 +134,9 @@ void o3DAddMouseWheel(int steps)
 
 int o3DMouseInRect(int x, int y, int width, int height)
 {
-    return x <= sMouse.x && sMouse.x <= x + width && y <= sMouse.y && sMouse.y <= y + height;
+    // Widened, so a far edge past the int range stays on its side instead of wrapping.
+    int64_t right = (int64_t)x + width, bottom = (int64_t)y + height;
+    return x <= sMouse.x && sMouse.x <= right && y <= sMouse.y && sMouse.y <= bottom;
 }
 
 int o3DMouseInCircle(int centreX, int centreY, int radius)

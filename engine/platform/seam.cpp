@@ -1,13 +1,7 @@
-// Holds the live seam tables, initialised from the backend that the build links.
+// Puts the live seam tables back to the backend's own. The tables themselves are defined beside
+// the backend's constants, each a constant-initialised copy, so they hold the backend's entries
+// before any code runs (a global constructor of the program may already call the engine).
 #include "platform/seam.h"
-
-PlatformWindowSeam gWindowSeam = kNativeWindowSeam;
-PlatformDisplaySeam gDisplaySeam = kNativeDisplaySeam;
-PlatformInputSeam gInputSeam = kNativeInputSeam;
-PlatformClockSeam gClockSeam = kNativeClockSeam;
-PlatformDialogSeam gDialogSeam = kNativeDialogSeam;
-PlatformFontSeam gFontSeam = kNativeFontSeam;
-PlatformImageSeam gImageSeam = kNativeImageSeam;
 
 void platformResetSeam(void)
 {

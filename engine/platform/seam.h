@@ -110,7 +110,9 @@ extern PlatformDialogSeam gDialogSeam;
 extern PlatformImageSeam gImageSeam;
 extern PlatformFontSeam gFontSeam;
 
-// Each backend defines its tables under these names.
+// Each backend defines its tables under these names, as constexpr, and beside each the live table
+// above as a copy of it: constant initialisation, so the engine works before dynamic
+// initialisation has reached this library (from a global constructor of the program).
 extern const PlatformWindowSeam kNativeWindowSeam;
 extern const PlatformDisplaySeam kNativeDisplaySeam;
 extern const PlatformInputSeam kNativeInputSeam;

@@ -109,16 +109,23 @@ static void applySelectedMode(void)
 
 int o3DInit(void *instance, int width, int height, const char *title)
 {
+    // Checked before anything is stored: a refused call leaves a running window as it was, and
+    // a second window would orphan the first (the engine has one).
+    if (width < 1 || height < 1 || gWindowSeam.handle())
+        return 0;
+    char newTitle[sizeof sWindow.title];
+    memcpy(newTitle, sWindow.title, sizeof newTitle);
+    if (title) {
+        strncpy(newTitle, title, sizeof newTitle - 1);
+        newTitle[sizeof newTitle - 1] = '\0';
+    }
+    if (!gWindowSeam.create(newTitle, width, height))
+        return 0;
+    memcpy(sWindow.title, newTitle, sizeof sWindow.title);
     sWindow.width = sWindow.modeWidth = width;
     sWindow.height = sWindow.modeHeight = height;
     sWindow.instance = instance;
     sWindow.fullscreen = 0;
-    if (title) {
-        strncpy(sWindow.title, title, sizeof sWindow.title - 1);
-        sWindow.title[sizeof sWindow.title - 1] = '\0';
-    }
-    if (!gWindowSeam.create(sWindow.title, width, height))
-        return 0;
     setInitialGlState(width, height);
     o3DSetViewportSize(width, height);
 

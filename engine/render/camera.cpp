@@ -35,6 +35,9 @@ static float wrapYaw(float yaw)
         yaw -= kFullTurn;
     while (yaw < 0.0f)
         yaw += kFullTurn;
+    // A tiny negative yaw plus a full turn rounds to exactly 360, which is 0.
+    if (yaw >= kFullTurn)
+        yaw = 0.0f;
     return yaw;
 }
 

@@ -18,7 +18,6 @@
 
 static const float kTurnDegreesPerSecond = 12.0f;
 static const float kSpinDegreesPerSecond = 90.0f;
-static const int kKeyEscape = 27, kKeyLeft = 37, kKeyRight = 39;
 
 // Writes a 24-bit BMP whose pixel (x, y from the top) is colour(x, y) as 0xRRGGBB.
 static void writeBmp(const char *path, int width, int height, uint32_t (*colour)(int, int))
@@ -187,8 +186,8 @@ static void drawTextSamples(TFont *pixel, TFont *system, float seconds)
     o3DSetColor(1, 1, 1);
     o3DSetTextColor(0.7f, 0.9f, 1);
     o3DPrintSystemAligned(system, 40, 490, 0, "System font, left");
-    o3DPrintSystemAligned(system, 400, 520, 1, "centred");
-    o3DPrintSystemAligned(system, 760, 550, 2, "and right");
+    o3DPrintSystemAligned(system, 400, 520, O3D_ALIGN_CENTER_X, "centred");
+    o3DPrintSystemAligned(system, 760, 550, O3D_ALIGN_RIGHT, "and right");
     o3DSetTextColor(1, 1, 0.6f);
     o3DPrintSystemf(system, 430, 490, "%d pixels wide", o3DGetTextWidth(system, "centred"));
 }
@@ -230,9 +229,9 @@ int main(void)
         if (dt > 0.1f)
             dt = 0.1f;
         seconds += dt;
-        float turn = o3DKeyDown(kKeyRight) ? 5.0f : (o3DKeyDown(kKeyLeft) ? -5.0f : 1.0f);
+        float turn = o3DKeyDown(O3D_KEY_RIGHT) ? 5.0f : (o3DKeyDown(O3D_KEY_LEFT) ? -5.0f : 1.0f);
         o3DYawCamera(&camera, turn * kTurnDegreesPerSecond * dt);
-        if (o3DKeyPressed(kKeyEscape))
+        if (o3DKeyPressed(O3D_KEY_ESCAPE))
             o3DQuit();
 
         o3DClearScreen(0, 0, 0);

@@ -5,16 +5,23 @@
 //   Esc          quit
 //
 // The overlay shows the keyboard as a 16 x 16 grid of virtual-key codes (lit while held), the
-// three mouse buttons, the wheel total as a row of dots, and a ring around the cursor.
+// three mouse buttons, the wheel total as a row of dots, a ring around the cursor, and these keys.
 #include "ostrel3d.h"
 
 #include <GL/gl.h>
 #include <stdio.h>
 
-static const int kKeyEscape = 27, kKeyPageUp = 33, kKeyPageDown = 34;
 static const float kWalkSpeedPerSecond = 4.0f;
 static const float kLookDegreesPerPixel = 0.2f;
 static const float kFadeSeconds = 0.6f;
+static const struct {
+    const char *keys, *action;
+} kKeyHelp[] = {
+    {"W A S D", "walk"},         {"M", "mouse look on / off"}, {"F", "fade out / in"},
+    {"PgUp PgDn", "resolution"}, {"Alt+Enter", "full screen"}, {"Esc", "quit"},
+};
+static const int kKeyHelpLines = sizeof kKeyHelp / sizeof kKeyHelp[0];
+static const int kHelpLinePixels = 18;
 
 // The ground: a grid of plain GL lines around the origin, with the x and z axes in colour.
 static void drawGround(void)
@@ -40,13 +47,13 @@ static void drawGround(void)
 static void walk(TCamera *cam, float seconds)
 {
     float step = kWalkSpeedPerSecond * seconds;
-    if (o3DKeyDown('W'))
+    if (o3DKeyDown(O3D_KEY_W))
         o3DMoveCameraForward(cam, step);
-    if (o3DKeyDown('S'))
+    if (o3DKeyDown(O3D_KEY_S))
         o3DMoveCameraForward(cam, -step);
-    if (o3DKeyDown('D'))
+    if (o3DKeyDown(O3D_KEY_D))
         o3DStrafeCamera(cam, step);
-    if (o3DKeyDown('A'))
+    if (o3DKeyDown(O3D_KEY_A))
         o3DStrafeCamera(cam, -step);
     if (o3DIsMouseCaptured())
         o3DRotateCamera(cam, o3DGetMouseDX() * kLookDegreesPerPixel,
@@ -106,6 +113,21 @@ static void drawInputOverlay(void)
     o3DDrawLine(cx, cy - 8, cx, cy + 8);
 }
 
+// The keys on a dark panel above the frame-time bar, in a system font (any face will do).
+static void drawKeyHelp(TFont *font)
+{
+    const float left = 10.0f, width = 290.0f, height = kKeyHelpLines * kHelpLinePixels + 8.0f;
+    float top = (float)o3DGetScreenHeight() - 30 - height;
+    o3DSetColor(0.1f, 0.1f, 0.15f);
+    o3DFillRect(left - 4, top, width, height);
+    o3DSetTextColor(1.0f, 1.0f, 1.0f);
+    for (int line = 0; line < kKeyHelpLines; ++line) {
+        float y = top + 4 + line * kHelpLinePixels;
+        o3DPrint(font, left + 4, y, kKeyHelp[line].keys);
+        o3DPrint(font, left + 112, y, kKeyHelp[line].action);
+    }
+}
+
 int main(void)
 {
     if (!o3DInit(nullptr, 800, 600, "Ostrel3D")) {
@@ -114,6 +136,10 @@ int main(void)
     }
     o3DPrintDisplayModes();
     fflush(stdout);
+
+    TFont font = {};
+    if (!o3DCreateSystemFont(&font, "Arial", 15, 700, 0))
+        fprintf(stderr, "platform_tour: no system font, so no key help\n");
 
     TCamera camera;
     o3DInitCamera(&camera);
@@ -130,24 +156,24 @@ int main(void)
         if (seconds > 0.1f)
             seconds = 0.1f;
         walk(&camera, seconds);
-        if (o3DKeyPressed('M')) {
+        if (o3DKeyPressed(O3D_KEY_M)) {
             if (o3DIsMouseCaptured())
                 o3DReleaseMouse();
             else
                 o3DCaptureMouse();
         }
-        if (o3DKeyPressed('F')) {
+        if (o3DKeyPressed(O3D_KEY_F)) {
             fadedOut = !fadedOut;
             if (fadedOut)
                 o3DStartFadeOut(kFadeSeconds);
             else
                 o3DStartFadeIn(kFadeSeconds);
         }
-        if (o3DKeyPressed(kKeyPageUp))
+        if (o3DKeyPressed(O3D_KEY_PAGEUP))
             cycleResolution(1);
-        if (o3DKeyPressed(kKeyPageDown))
+        if (o3DKeyPressed(O3D_KEY_PAGEDOWN))
             cycleResolution(-1);
-        if (o3DKeyPressed(kKeyEscape))
+        if (o3DKeyPressed(O3D_KEY_ESCAPE))
             o3DQuit();
         o3DUpdateFade();
         if (o3DIsFullscreen() != wasFullscreen) {
@@ -164,12 +190,14 @@ int main(void)
         drawGround();
         o3DBegin2D();
         drawInputOverlay();
+        drawKeyHelp(&font);
         o3DDrawCurrentFade();
         o3DSwapBuffers();
         ++frames;
     }
 
     printf("platform_tour: %d frames\n", frames);
+    o3DFreeFont(&font);
     o3DShutdown();
     return 0;
 }

@@ -126,6 +126,15 @@ bright_near() {
     [ "$peak" -gt 40 ]
 }
 
+# white_in SHOT WIDTH HEIGHT X Y: some pixel of that rectangle is near white (text; the ground's
+# lines stay below 70 % grey).
+white_in() {
+    local peak
+    peak=$(convert "$work/$1.png" -crop "$2x$3+$4+$5" +repage -colorspace Gray \
+        -format '%[fx:int(100*maxima)]' info:)
+    [ "$peak" -gt 85 ]
+}
+
 not_blank() {
     local colours
     colours=$(convert "$work/$1.png" -format '%k' info:)
@@ -159,6 +168,7 @@ start_tour esc
 check "the window is titled Ostrel3D with an 800x600 client area" window_is_800x600_titled_Ostrel3D
 check "the sky shows the clear colour" shows first 790 10 "${clear[@]}"
 check "the first frames are not blank" not_blank first
+check "the keys are listed at the bottom left" white_in first 280 100 10 460
 
 xdotool mousemove 600 80 # in the sky, clear of the overlay
 xdotool click 4 click 4 click 4
@@ -192,7 +202,10 @@ check "Alt+Enter again switches back to the window" saw_line esc 'fullscreen 0 8
 check "the window is 800x600 again" window_is_800x600_titled_Ostrel3D
 check "each switch happened once" test "$(line_count esc 'fullscreen 1 800x600')$(line_count esc 'fullscreen 0 800x600')" = 11
 
-xdotool key Escape
+# Keys are polled once a frame: hold Esc long enough for a busy machine's frame to see it.
+xdotool keydown Escape
+sleep 0.3
+xdotool keyup Escape
 wait_exit
 check "Esc ends the example with exit code 0 (got $status)" test "$status" = 0
 check "after a last frame" ended_after_frames esc

@@ -170,6 +170,54 @@ TEST_F(SystemText, FormattedPrintIsCutAt1023Characters)
     EXPECT_FLOAT_EQ(rasterPos().x, 5.0f);
 }
 
+// A line that starts left of the window or whose baseline lies below it is drawn clipped: the
+// pixels inside the window are exactly those of the same line drawn whole elsewhere, shifted.
+TEST_F(SystemText, ALineStartingOutsideTheWindowShowsItsVisiblePart)
+{
+    ASSERT_EQ(o3DCreateSystemFont(&font, kKnownFace, kSize, 400, 0), 1);
+    const char *text = "Hello";
+    const int width = o3DMeasureSystemText(&font, text);
+    const int refX = 200, refY = 200;
+    beginFlatFrame(0.0f, 0.0f, 0.0f);
+    o3DSetTextColor(0.0f, 1.0f, 0.0f);
+    o3DPrintSystem(&font, refX, refY, text);
+    Screen whole = readScreen();
+    const int wholeCount = whole.count(isGreen);
+    ASSERT_GT(wholeCount, kSize * 4);
+
+    struct Case {
+        int x, y;
+    } cases[] = {
+        {-width / 2, 100},                       // left half outside
+        {-width + kSize / 2, 100},               // only part of the last letter inside
+        {100, kWindowHeight - kSize / 2},        // baseline below the window
+        {-width / 2, kWindowHeight - kSize / 3}, // both
+        {kWindowWidth - width / 2, 100},         // right half outside
+        {100, -kSize / 2},                       // top half above the window
+        {-width / 2, -kSize / 2},                // left and above
+    };
+    for (const Case &c : cases) {
+        beginFlatFrame(0.0f, 0.0f, 0.0f);
+        o3DSetTextColor(0.0f, 1.0f, 0.0f);
+        o3DPrintSystem(&font, (float)c.x, (float)c.y, text);
+        Screen cut = readScreen();
+        int shown = 0, wrong = 0;
+        for (int y = 0; y < kWindowHeight; ++y) {
+            for (int x = 0; x < kWindowWidth; ++x) {
+                int wholeX = x - c.x + refX, wholeY = y - c.y + refY;
+                bool inWhole = wholeX >= 0 && wholeX < kWindowWidth && wholeY >= 0 &&
+                               wholeY < kWindowHeight && isGreen(whole.at(wholeX, wholeY));
+                bool green = isGreen(cut.at(x, y));
+                shown += green;
+                wrong += green != inWhole;
+            }
+        }
+        EXPECT_GT(shown, 0) << "at " << c.x << ", " << c.y;
+        EXPECT_LT(shown, wholeCount) << "at " << c.x << ", " << c.y;
+        EXPECT_EQ(wrong, 0) << "at " << c.x << ", " << c.y;
+    }
+}
+
 TEST_F(SystemText, FreeingTwiceIsHarmlessAndLeavesNoLists)
 {
     ASSERT_EQ(o3DCreateSystemFont(&font, kKnownFace, kSize, 400, 1), 1);

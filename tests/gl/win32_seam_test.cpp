@@ -1,6 +1,7 @@
 // The win32 backend on a real window under Wine: what the window procedure reports, the pump,
 // the frame changes behind full screen, and the display and cursor calls. The engine's rules on
 // top of these are tested above the seam.
+#include "ostrel3d.h"
 #include "platform/seam.h"
 
 #include <gtest/gtest.h>
@@ -252,6 +253,52 @@ TEST_F(Win32Seam, CursorRoundTripsThroughClientCoordinatesAndShowCountNests)
     EXPECT_EQ(kNativeInputSeam.showCursor(0), shown - 2);
     EXPECT_EQ(kNativeInputSeam.showCursor(1), shown - 1);
     kNativeInputSeam.showCursor(0);
+}
+
+// The header names keys without <windows.h>; its numbers must be the virtual-key codes the
+// system reports.
+TEST(Win32KeyNames, AreTheSystemsVirtualKeyCodes)
+{
+    const struct {
+        int named, system;
+    } keys[] = {
+        {O3D_KEY_LBUTTON, VK_LBUTTON},
+        {O3D_KEY_RBUTTON, VK_RBUTTON},
+        {O3D_KEY_MBUTTON, VK_MBUTTON},
+        {O3D_KEY_BACKSPACE, VK_BACK},
+        {O3D_KEY_TAB, VK_TAB},
+        {O3D_KEY_ENTER, VK_RETURN},
+        {O3D_KEY_SHIFT, VK_SHIFT},
+        {O3D_KEY_CONTROL, VK_CONTROL},
+        {O3D_KEY_ALT, VK_MENU},
+        {O3D_KEY_PAUSE, VK_PAUSE},
+        {O3D_KEY_CAPSLOCK, VK_CAPITAL},
+        {O3D_KEY_ESCAPE, VK_ESCAPE},
+        {O3D_KEY_SPACE, VK_SPACE},
+        {O3D_KEY_PAGEUP, VK_PRIOR},
+        {O3D_KEY_PAGEDOWN, VK_NEXT},
+        {O3D_KEY_END, VK_END},
+        {O3D_KEY_HOME, VK_HOME},
+        {O3D_KEY_LEFT, VK_LEFT},
+        {O3D_KEY_UP, VK_UP},
+        {O3D_KEY_RIGHT, VK_RIGHT},
+        {O3D_KEY_DOWN, VK_DOWN},
+        {O3D_KEY_INSERT, VK_INSERT},
+        {O3D_KEY_DELETE, VK_DELETE},
+        {O3D_KEY_NUMPAD0, VK_NUMPAD0},
+        {O3D_KEY_NUMPAD9, VK_NUMPAD9},
+        {O3D_KEY_F1, VK_F1},
+        {O3D_KEY_F8, VK_F8},
+        {O3D_KEY_F12, VK_F12},
+        {O3D_KEY_LSHIFT, VK_LSHIFT},
+        {O3D_KEY_RSHIFT, VK_RSHIFT},
+        {O3D_KEY_LCONTROL, VK_LCONTROL},
+        {O3D_KEY_RCONTROL, VK_RCONTROL},
+        {O3D_KEY_LALT, VK_LMENU},
+        {O3D_KEY_RALT, VK_RMENU},
+    };
+    for (const auto &key : keys)
+        EXPECT_EQ(key.named, key.system) << "virtual-key code " << key.system;
 }
 
 } // namespace

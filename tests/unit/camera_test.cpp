@@ -74,6 +74,27 @@ TEST(Camera, HugeOrInfiniteYawWrapsWithoutHanging)
     EXPECT_LT(cam.yaw, 360.0f);
 }
 
+// Turns that end a hair below a whole number of turns: the sum rounds to exactly 360 in float.
+TEST(Camera, RotatedYawStaysBelow360)
+{
+    struct Case {
+        float start, turn, expected;
+    } cases[] = {
+        {0.0f, -1.0e-6f, 0.0f},     {0.0f, -1.0e-5f, 0.0f},   {720.0f, -1.0e-6f, 0.0f},
+        {10.0f, -10.000001f, 0.0f}, {359.0f, 0.99999f, 0.0f}, {0.0f, -3.0e-5f, 359.99997f},
+        {0.0f, -1.0e-30f, 0.0f},    {180.0f, -540.0f, 0.0f},  {0.0f, -1.0e7f - 1.0e-3f, 80.0f},
+    };
+    for (const Case &c : cases) {
+        TCamera cam;
+        o3DSetCamera(&cam, 0, 0, 0, 0, 0);
+        o3DSetCameraRotation(&cam, c.start, 0, 0);
+        o3DRotateCamera(&cam, c.turn, 0, 0);
+        EXPECT_GE(cam.yaw, 0.0f) << c.start << " turned by " << c.turn;
+        EXPECT_LT(cam.yaw, 360.0f) << c.start << " turned by " << c.turn;
+        EXPECT_NEAR(cam.yaw, c.expected, 1e-3f) << c.start << " turned by " << c.turn;
+    }
+}
+
 TEST(Camera, SetRotationClampsPitchButKeepsYaw)
 {
     TCamera cam;

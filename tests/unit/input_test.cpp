@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits.h>
+
 class Input : public ::testing::Test {
   protected:
     void SetUp() override
@@ -183,4 +185,24 @@ TEST_F(Input, RectAndCircleTestsCountTheirEdgesAsInside)
     EXPECT_EQ(o3DMouseInCircle(13, 14, 5), 1); // 9 + 16 = 25
     EXPECT_EQ(o3DMouseInCircle(13, 14, 4), 0);
     EXPECT_EQ(o3DMouseInCircle(10, 10, 0), 1);
+}
+
+// Edges far out of range: the far edge is x + width as a number, not wrapped round to negative.
+TEST_F(Input, RectEdgesBeyondTheIntRangeCompareAsNumbers)
+{
+    gFake.cursorX = 10;
+    gFake.cursorY = -10;
+    frame();
+    const int kMax = INT_MAX, kMin = INT_MIN;
+    struct Case {
+        int x, y, width, height, inside;
+    } cases[] = {
+        {0, -20, kMax, kMax, 1},          {10, -10, kMax, kMax, 1}, {kMin, kMin, kMax, kMax, 0},
+        {kMin, kMin, kMax, kMax - 1, 0},  {kMin, -10, -1, 0, 0},    {10, kMin, 0, kMax, 1},
+        {kMax, kMax, kMax, kMax, 0},      {kMin, kMin, kMax, 0, 0}, {-kMax, -kMax, kMax, kMax, 0},
+        {kMin + 20, kMin, kMax, kMax, 1}, {10, -10, kMin, kMin, 0}, {11, -10, kMin, 0, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(o3DMouseInRect(c.x, c.y, c.width, c.height), c.inside)
+            << c.x << ", " << c.y << ", " << c.width << " x " << c.height;
 }

@@ -6,7 +6,9 @@ o3d_unit_test(platform_unit_tests
   ${CMAKE_CURRENT_LIST_DIR}/timer_test.cpp)
 o3d_unit_test(render_unit_tests
   ${CMAKE_CURRENT_LIST_DIR}/vector_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/camera_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/camera_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mesh_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/light_test.cpp)
 o3d_unit_test(overlay_unit_tests
   ${CMAKE_CURRENT_LIST_DIR}/../support/fake_platform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fade_test.cpp)

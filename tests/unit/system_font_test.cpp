@@ -8,7 +8,16 @@
 
 #include <gtest/gtest.h>
 
+#include <limits.h>
+
 #include <string>
+
+// fontconfig keeps the default configuration it loads on first use until the process ends; the
+// leak checker of the sanitizer build would count that against the platform-font test.
+extern "C" const char *__lsan_default_suppressions(void)
+{
+    return "leak:libfontconfig\n";
+}
 
 namespace {
 
@@ -99,6 +108,29 @@ TEST_F(SystemFont, FreeingReleasesThePlatformFontOnce)
     EXPECT_EQ(gFakeFont.releaseCalls, 1);
     EXPECT_EQ(font.deviceContext, &gFakeFontToken);
     o3DFreeFont(nullptr);
+}
+
+// The platform's own font with the heights a caller may pass at the ends of the int range:
+// INT_MIN has no negation in int, so the backend must widen before it asks for a cell height.
+// Neighbouring heights out there are both held to the platform's largest size, so they agree.
+TEST(SystemFontHeights, HeightsAtTheEndsOfTheIntRangeAreTakenWithoutOverflow)
+{
+    platformResetSeam();
+    struct Case {
+        int size, sameAs;
+    } cases[] = {{INT_MIN, INT_MIN + 1}, {INT_MAX, INT_MAX - 1}};
+    for (const Case &c : cases) {
+        void *first = kNativeFontSeam.create("DejaVu Sans", c.size, 400, 0, 1);
+        void *second = kNativeFontSeam.create("DejaVu Sans", c.sameAs, 400, 0, 1);
+        EXPECT_EQ(first != nullptr, second != nullptr) << c.size << " and " << c.sameAs;
+        if (first && second) {
+            EXPECT_EQ(kNativeFontSeam.measure(first, "Wide text"),
+                      kNativeFontSeam.measure(second, "Wide text"))
+                << c.size << " and " << c.sameAs;
+        }
+        kNativeFontSeam.release(first);
+        kNativeFontSeam.release(second);
+    }
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits.h>
+
 #include <string>
 
 class WindowRules : public ::testing::Test {
@@ -63,6 +65,57 @@ TEST_F(WindowRules, AFailedWindowFailsInit)
     gFake.createSucceeds = 0;
     EXPECT_EQ(o3DInit(nullptr, 800, 600, "x"), 0);
     EXPECT_EQ(o3DIsRunning(), 0);
+}
+
+TEST_F(WindowRules, SizesBelowOneAreRefusedBeforeAnythingChanges)
+{
+    struct Case {
+        int width, height;
+    } cases[] = {{0, 600}, {800, 0}, {-1, -1}, {INT_MIN, 600}, {800, INT_MIN}};
+    for (const Case &c : cases) {
+        int widthBefore = o3DGetScreenWidth(), heightBefore = o3DGetScreenHeight();
+        EXPECT_EQ(o3DInit(nullptr, c.width, c.height, "refused"), 0)
+            << c.width << " x " << c.height;
+        EXPECT_EQ(gFake.haveWindow, 0);
+        EXPECT_EQ(o3DIsRunning(), 0);
+        EXPECT_EQ(o3DGetScreenWidth(), widthBefore);
+        EXPECT_EQ(o3DGetScreenHeight(), heightBefore);
+    }
+    start();
+    EXPECT_EQ(gFake.createdTitle, "Ostrel3D");
+}
+
+// A second o3DInit while the window runs fails, whether or not the platform would make another
+// window, and the running window keeps its size, title, mode, presentation and running flag.
+TEST_F(WindowRules, ASecondInitFailsAndLeavesTheRunningWindowAsItWas)
+{
+    struct Case {
+        int createSucceeds, width, height;
+        const char *title;
+    } cases[] = {{1, 1024, 768, "second"},
+                 {0, 1024, 768, "second"},
+                 {1, 0, 0, nullptr},
+                 {0, 640, 480, nullptr}};
+    start();
+    o3DSetFullscreen(1);
+    ASSERT_EQ(o3DIsFullscreen(), 1);
+    void *window = o3DGetWindowHandle();
+    for (const Case &c : cases) {
+        gFake.createSucceeds = c.createSucceeds;
+        EXPECT_EQ(o3DInit(nullptr, c.width, c.height, c.title), 0) << c.width << " x " << c.height;
+        EXPECT_EQ(o3DGetScreenWidth(), 800);
+        EXPECT_EQ(o3DGetScreenHeight(), 600);
+        EXPECT_EQ(o3DIsFullscreen(), 1);
+        EXPECT_EQ(o3DIsRunning(), 1);
+        EXPECT_EQ(o3DGetWindowHandle(), window);
+        EXPECT_EQ(o3DGetResolutionIndex(), 0);
+        EXPECT_EQ(gFake.createdTitle, "Ostrel3D");
+    }
+    // Full screen asked for again uses the window's own size, not a refused one.
+    o3DSetFullscreen(0);
+    o3DSetFullscreen(1);
+    EXPECT_EQ(gFake.lastModeWidth, 800);
+    EXPECT_EQ(gFake.lastModeHeight, 600);
 }
 
 TEST_F(WindowRules, QuitAndEverythingQueuedWithItIsHandledInOnePump)

@@ -23,4 +23,5 @@ static void sleepMs(uint32_t ms)
     SDL_Delay(ms);
 }
 
-const PlatformClockSeam kNativeClockSeam = {counter, frequency, tickCount, sleepMs};
+constexpr PlatformClockSeam kNativeClockSeam = {counter, frequency, tickCount, sleepMs};
+PlatformClockSeam gClockSeam = kNativeClockSeam;

@@ -27,4 +27,5 @@ static void messageBox(const char *text, const char *caption, PlatformBoxIcon ic
     SDL_ShowSimpleMessageBox(boxFlags(icon), caption, text, owned ? gSdl.window : nullptr);
 }
 
-const PlatformDialogSeam kNativeDialogSeam = {messageBox};
+constexpr PlatformDialogSeam kNativeDialogSeam = {messageBox};
+PlatformDialogSeam gDialogSeam = kNativeDialogSeam;

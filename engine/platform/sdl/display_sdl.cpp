@@ -56,4 +56,5 @@ static void restoreMode(void)
         SDL_SetWindowFullscreen(gSdl.window, 0);
 }
 
-const PlatformDisplaySeam kNativeDisplaySeam = {modeAt, currentMode, changeMode, restoreMode};
+constexpr PlatformDisplaySeam kNativeDisplaySeam = {modeAt, currentMode, changeMode, restoreMode};
+PlatformDisplaySeam gDisplaySeam = kNativeDisplaySeam;

@@ -18,6 +18,9 @@
 static const int kGlyphCount = 256;
 // GDI's height 0 means "the default size"; this is the usual one at 96 dpi.
 static const int kDefaultPixelHeight = 16;
+// Taller than any screen's text needs; a larger request (up to -INT_MIN) is held to it, since
+// rendering the 256 glyphs costs the square of the height.
+static const long long kLargestPixelHeight = 2048;
 static const int kNormalWeight = 400;
 static const int kHeaviestWeight = 1000;
 static const int kGrayOnThreshold = 128;
@@ -43,8 +46,15 @@ static FT_ULong codePointOf(int code)
     return (FT_ULong)code;
 }
 
+// The height in pixels a size asks for, either sign, widened so that INT_MIN has one.
+static long long requestedPixels(int size)
+{
+    long long pixels = size > 0 ? size : size < 0 ? -(long long)size : kDefaultPixelHeight;
+    return pixels < kLargestPixelHeight ? pixels : kLargestPixelHeight;
+}
+
 // The file and face index fontconfig chooses for the request; 0 if it has none at all.
-static int matchFontFile(const char *face, int pixelHeight, int weight, int italic,
+static int matchFontFile(const char *face, long long pixelHeight, int weight, int italic,
                          std::vector<char> *path, int *index)
 {
     FcPattern *pattern = FcPatternCreate();
@@ -82,11 +92,12 @@ static int matchFontFile(const char *face, int pixelHeight, int weight, int ital
 static int setPixelHeight(FT_Face face, int size)
 {
     FT_Error error;
+    FT_Long pixels = (FT_Long)requestedPixels(size);
     if (size < 0) {
-        FT_Size_RequestRec request = {FT_SIZE_REQUEST_TYPE_REAL_DIM, 0, (FT_Long)-size * 64, 0, 0};
+        FT_Size_RequestRec request = {FT_SIZE_REQUEST_TYPE_REAL_DIM, 0, pixels * 64, 0, 0};
         error = FT_Request_Size(face, &request);
     } else {
-        error = FT_Set_Pixel_Sizes(face, 0, (FT_UInt)(size > 0 ? size : kDefaultPixelHeight));
+        error = FT_Set_Pixel_Sizes(face, 0, (FT_UInt)pixels);
     }
     // A face of fixed bitmap sizes only gets its first size.
     if (error && face->num_fixed_sizes > 0)
@@ -162,10 +173,9 @@ static void buildLists(FT_Face face, unsigned int listBase, SdlFont *font)
 
 static void *create(const char *face, int size, int weight, int italic, unsigned int listBase)
 {
-    int requestHeight = size > 0 ? size : size < 0 ? -size : kDefaultPixelHeight;
     std::vector<char> path;
     int index = 0;
-    if (!matchFontFile(face, requestHeight, weight, italic, &path, &index))
+    if (!matchFontFile(face, requestedPixels(size), weight, italic, &path, &index))
         return NULL;
     FT_Library library = NULL;
     if (FT_Init_FreeType(&library) != 0)
@@ -199,4 +209,5 @@ static void release(void *handle)
     free(handle);
 }
 
-const PlatformFontSeam kNativeFontSeam = {create, measure, release};
+constexpr PlatformFontSeam kNativeFontSeam = {create, measure, release};
+PlatformFontSeam gFontSeam = kNativeFontSeam;

@@ -51,4 +51,5 @@ static unsigned char *readBitmap(const char *path, int *width, int *height)
     return rows;
 }
 
-const PlatformImageSeam kNativeImageSeam = {readBitmap};
+constexpr PlatformImageSeam kNativeImageSeam = {readBitmap};
+PlatformImageSeam gImageSeam = kNativeImageSeam;

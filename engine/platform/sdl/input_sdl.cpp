@@ -1,5 +1,5 @@
-// The sdl backend's input: the key table kept from SDL events, the cursor relative to the
-// window, warping, and a cursor show counter with Win32's rules.
+// The sdl backend's input: the key table and pointer position kept from SDL events, warping,
+// and a cursor show counter with Win32's rules.
 #include "platform/seam.h"
 #include "platform/sdl/sdl_state.h"
 
@@ -10,21 +10,25 @@ static int keyDown(int code)
     return gSdl.keys[code];
 }
 
+// SDL's X11 backend answers the global pointer from a cache refreshed only by button events, so
+// the position comes from the window's own motion events instead (kept by the pump). Outside the
+// window it stays where the pointer left it.
 static void cursorInClient(int *x, int *y)
 {
     if (!gSdl.window)
         return;
-    int globalX, globalY, windowX, windowY;
-    SDL_GetGlobalMouseState(&globalX, &globalY);
-    SDL_GetWindowPosition(gSdl.window, &windowX, &windowY);
-    *x = globalX - windowX;
-    *y = globalY - windowY;
+    *x = gSdl.pointerX;
+    *y = gSdl.pointerY;
 }
 
 static void setCursorInClient(int x, int y)
 {
-    if (gSdl.window)
-        SDL_WarpMouseInWindow(gSdl.window, x, y);
+    if (!gSdl.window)
+        return;
+    SDL_WarpMouseInWindow(gSdl.window, x, y);
+    // The warp's own motion event comes later; mouse look reads the position again next frame.
+    gSdl.pointerX = x;
+    gSdl.pointerY = y;
 }
 
 static int showCursor(int show)
@@ -35,4 +39,6 @@ static int showCursor(int show)
     return gSdl.cursorCount;
 }
 
-const PlatformInputSeam kNativeInputSeam = {keyDown, cursorInClient, setCursorInClient, showCursor};
+constexpr PlatformInputSeam kNativeInputSeam = {keyDown, cursorInClient, setCursorInClient,
+                                                showCursor};
+PlatformInputSeam gInputSeam = kNativeInputSeam;

@@ -1,15 +1,29 @@
-// The sdl backend's shared state and its translation of SDL scancodes into the Windows
-// virtual-key codes the engine uses everywhere.
+// The sdl backend's shared state and its translation of SDL keys into the Windows virtual-key
+// codes the engine uses everywhere. As on Windows, letters, digits and punctuation follow the
+// keyboard layout (the symbol a key types); keys without a symbol follow their position.
 #include "platform/sdl/sdl_state.h"
 
 #include <string.h>
 
 SdlBackend gSdl;
 
-// Virtual-key codes of the keys that are not letters or digits.
+// Virtual-key codes of the keys that are not letters or digits, by position.
 struct KeyMapping {
     SDL_Scancode scancode;
     int code;
+};
+
+// The punctuation codes by the character the key types unshifted: plus, comma, minus and period
+// are the same on every Windows layout, the others as on the US layout.
+struct SymbolMapping {
+    SDL_Keycode symbol;
+    int code;
+};
+
+static const SymbolMapping kSymbolMappings[] = {
+    {SDLK_SEMICOLON, 186},   {SDLK_EQUALS, 187},    {SDLK_PLUS, 187},         {SDLK_COMMA, 188},
+    {SDLK_MINUS, 189},       {SDLK_PERIOD, 190},    {SDLK_SLASH, 191},        {SDLK_BACKQUOTE, 192},
+    {SDLK_LEFTBRACKET, 219}, {SDLK_BACKSLASH, 220}, {SDLK_RIGHTBRACKET, 221}, {SDLK_QUOTE, 222},
 };
 
 static const KeyMapping kKeyMappings[] = {
@@ -67,14 +81,25 @@ int sdlEnsureVideo(void)
     return 1;
 }
 
-int sdlVirtualKey(SDL_Scancode scancode)
+int sdlVirtualKey(SDL_Keycode symbol, SDL_Scancode scancode)
 {
-    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
-        return 'A' + (scancode - SDL_SCANCODE_A);
+    if (symbol >= SDLK_a && symbol <= SDLK_z)
+        return 'A' + (symbol - SDLK_a);
+    if (symbol >= SDLK_0 && symbol <= SDLK_9)
+        return '0' + (symbol - SDLK_0);
+    // The digit row gives digits on every layout, also where it types other characters
+    // unshifted (AZERTY's & é " ' ...), as Windows does.
     if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9)
         return '1' + (scancode - SDL_SCANCODE_1);
     if (scancode == SDL_SCANCODE_0)
         return '0';
+    for (const SymbolMapping &mapping : kSymbolMappings)
+        if (mapping.symbol == symbol)
+            return mapping.code;
+    // No symbol with a code of its own (function keys, arrows, the keypad, modifiers, letters
+    // of other scripts, characters such as é or ù): the key's position decides.
+    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
+        return 'A' + (scancode - SDL_SCANCODE_A);
     if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12)
         return 112 + (scancode - SDL_SCANCODE_F1);
     for (const KeyMapping &mapping : kKeyMappings)

@@ -15,6 +15,7 @@ struct SdlBackend {
     Uint32 quitEventType;    // our own posted quit, distinct from SDL's
     unsigned char keys[256]; // 1 while down, by virtual-key code
     int cursorCount;         // Win32's show counter: visible while >= 0
+    int pointerX, pointerY;  // the pointer in the window, from its motion events
     SdlPlacement placement;
 };
 
@@ -22,8 +23,9 @@ extern SdlBackend gSdl;
 
 // Starts SDL's video (once) and returns 1 if it is available.
 int sdlEnsureVideo(void);
-// The virtual-key code of a scancode, 0 for keys that have none.
-int sdlVirtualKey(SDL_Scancode scancode);
+// The virtual-key code of a key: by the symbol the layout gives it (letters, digits,
+// punctuation), by its position for keys without one; 0 for keys that have no code.
+int sdlVirtualKey(SDL_Keycode symbol, SDL_Scancode scancode);
 // Records a key or button transition in the key table.
 void sdlSetKey(int code, int down);
 // The primary display's bounds in screen pixels.

@@ -55,6 +55,25 @@ static void savePlacement(void)
     SDL_GetWindowSize(gSdl.window, &p->width, &p->height);
 }
 
+// Where the pointer is when the window opens, before any motion event (the first query of the
+// global pointer asks the window system).
+static void startPointer(void)
+{
+    int globalX = 0, globalY = 0, windowX = 0, windowY = 0;
+    SDL_GetGlobalMouseState(&globalX, &globalY);
+    SDL_GetWindowPosition(gSdl.window, &windowX, &windowY);
+    gSdl.pointerX = globalX - windowX;
+    gSdl.pointerY = globalY - windowY;
+}
+
+static void notePointer(Uint32 windowId, int x, int y)
+{
+    if (gSdl.window && windowId == SDL_GetWindowID(gSdl.window)) {
+        gSdl.pointerX = x;
+        gSdl.pointerY = y;
+    }
+}
+
 static int create(const char *title, int width, int height)
 {
     if (gSdl.window || !sdlEnsureVideo())
@@ -69,6 +88,7 @@ static int create(const char *title, int width, int height)
     if (!gSdl.window)
         return 0;
     savePlacement();
+    startPointer();
     // As on Windows, a context that could not be made is not fatal here.
     gSdl.context = SDL_GL_CreateContext(gSdl.window);
     if (gSdl.context)
@@ -107,7 +127,7 @@ static void swapBuffers(void)
 static void handleKey(const SDL_KeyboardEvent &key, void (*dispatch)(PlatformEvent, int))
 {
     int down = key.type == SDL_KEYDOWN;
-    sdlSetKey(sdlVirtualKey(key.keysym.scancode), down);
+    sdlSetKey(sdlVirtualKey(key.keysym.sym, key.keysym.scancode), down);
     int isEnter =
         key.keysym.scancode == SDL_SCANCODE_RETURN || key.keysym.scancode == SDL_SCANCODE_KP_ENTER;
     if (down && isEnter && (key.keysym.mod & KMOD_ALT) && !key.repeat)
@@ -136,8 +156,12 @@ static void pump(void (*dispatch)(PlatformEvent event, int value))
         case SDL_KEYUP:
             handleKey(event.key, dispatch);
             break;
+        case SDL_MOUSEMOTION:
+            notePointer(event.motion.windowID, event.motion.x, event.motion.y);
+            break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
+            notePointer(event.button.windowID, event.button.x, event.button.y);
             sdlSetKey(buttonKeyCode(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
             break;
         case SDL_MOUSEWHEEL: {
@@ -205,7 +229,7 @@ static void clientSize(int *width, int *height)
         SDL_GL_GetDrawableSize(gSdl.window, width, height);
 }
 
-const PlatformWindowSeam kNativeWindowSeam = {
+constexpr PlatformWindowSeam kNativeWindowSeam = {
     create,
     destroy,
     handle,
@@ -219,3 +243,4 @@ const PlatformWindowSeam kNativeWindowSeam = {
     coverScreen,
     clientSize,
 };
+PlatformWindowSeam gWindowSeam = kNativeWindowSeam;

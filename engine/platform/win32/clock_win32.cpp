@@ -28,9 +28,10 @@ static void sleepMs(uint32_t ms)
     Sleep(ms);
 }
 
-const PlatformClockSeam kNativeClockSeam = {
+constexpr PlatformClockSeam kNativeClockSeam = {
     counter,
     frequency,
     tickCount,
     sleepMs,
 };
+PlatformClockSeam gClockSeam = kNativeClockSeam;

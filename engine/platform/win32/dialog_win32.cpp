@@ -25,6 +25,7 @@ static void messageBox(const char *text, const char *caption, PlatformBoxIcon ic
     MessageBoxA(owner, text, caption, MB_OK | iconFlag(icon));
 }
 
-const PlatformDialogSeam kNativeDialogSeam = {
+constexpr PlatformDialogSeam kNativeDialogSeam = {
     messageBox,
 };
+PlatformDialogSeam gDialogSeam = kNativeDialogSeam;

@@ -54,9 +54,10 @@ static void restoreMode(void)
     ChangeDisplaySettingsA(NULL, 0);
 }
 
-const PlatformDisplaySeam kNativeDisplaySeam = {
+constexpr PlatformDisplaySeam kNativeDisplaySeam = {
     modeAt,
     currentMode,
     changeMode,
     restoreMode,
 };
+PlatformDisplaySeam gDisplaySeam = kNativeDisplaySeam;

@@ -9,6 +9,7 @@
 #include "platform/gl_api.h"
 #include "platform/seam.h"
 
+#include <limits.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -48,10 +49,14 @@ static void *create(const char *face, int size, int weight, int italic, unsigned
     HDC dc = GetDC(window);
     if (!dc)
         return NULL;
-    // A negative height asks for the character height rather than the cell height.
-    HFONT font = CreateFontA(-size, 0, 0, 0, weight, (DWORD)italic, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, face);
+    // A negative height asks for the character height rather than the cell height. Widened:
+    // INT_MIN has no negation, and asks for the tallest cell instead.
+    long long height = -(long long)size;
+    if (height > INT_MAX)
+        height = INT_MAX;
+    HFONT font = CreateFontA((int)height, 0, 0, 0, weight, (DWORD)italic, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
     Win32Font *handle = font ? (Win32Font *)calloc(1, sizeof(Win32Font)) : NULL;
     if (!handle) {
         if (font)
@@ -93,4 +98,5 @@ static void release(void *handle)
     free(f);
 }
 
-const PlatformFontSeam kNativeFontSeam = {create, measure, release};
+constexpr PlatformFontSeam kNativeFontSeam = {create, measure, release};
+PlatformFontSeam gFontSeam = kNativeFontSeam;

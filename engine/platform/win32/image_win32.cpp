@@ -2,11 +2,12 @@
 // GetDIBits into a top-down 24-bit DIB through a memory DC compatible with the screen, so every
 // BMP that Windows reads arrives as B, G, R rows padded to 4 bytes.
 //
-// Two kinds of file are settled before the loader sees them. Uncompressed files whose rows run
-// past the end of the file are refused, as the sdl backend refuses them (Wine's loader reads them
-// as black). Top-down files (negative height), which Wine's loader also reads as black, are made
-// into the same screen-compatible bitmap by CreateDIBitmap from the file's own bytes: the
-// conversion LoadImageA makes for every other file.
+// Three kinds of file are settled before the loader sees them. Files cut inside their own headers
+// are refused (Wine's loader makes a picture of whatever it finds past them). Uncompressed files
+// whose rows run past the end of the file are refused, as the sdl backend refuses them (Wine's
+// loader reads them as black). Top-down files (negative height), which Wine's loader also reads
+// as black, are made into the same screen-compatible bitmap by CreateDIBitmap from the file's own
+// bytes: the conversion LoadImageA makes for every other file.
 #include "platform/seam.h"
 
 #include <stdint.h>
@@ -43,6 +44,25 @@ static int readShape(const char *path, BmpShape *shape)
     memcpy(&shape->info, head + kFileHeaderBytes, sizeof shape->info);
     return got == sizeof head && head[0] == 'B' && head[1] == 'M' &&
            shape->info.biSize >= sizeof(BITMAPINFOHEADER);
+}
+
+// 1 for a file too short for the file header and the size of the info header, or for a "BM"
+// file that ends inside the info header it declares.
+static int headersCut(const char *path)
+{
+    unsigned char head[kFileHeaderBytes + sizeof(DWORD)] = {};
+    FILE *file = fopen(path, "rb");
+    if (!file)
+        return 1;
+    size_t got = fread(head, 1, sizeof head, file);
+    long fileBytes = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
+    fclose(file);
+    if (got < sizeof head || fileBytes < 0)
+        return 1;
+    DWORD infoBytes = 0;
+    memcpy(&infoBytes, head + kFileHeaderBytes, sizeof infoBytes);
+    return head[0] == 'B' && head[1] == 'M' &&
+           (uint64_t)kFileHeaderBytes + infoBytes > (uint64_t)fileBytes;
 }
 
 static int isUncompressed(const BITMAPINFOHEADER &info)
@@ -100,6 +120,8 @@ static HBITMAP loadTopDown(const char *path, const BmpShape &shape)
 static HBITMAP loadBitmap(const char *path)
 {
     BmpShape shape;
+    if (headersCut(path))
+        return NULL;
     if (readShape(path, &shape) && isUncompressed(shape.info)) {
         if (!pixelsInsideFile(shape))
             return NULL;
@@ -154,4 +176,5 @@ static unsigned char *readBitmap(const char *path, int *width, int *height)
     return rows;
 }
 
-const PlatformImageSeam kNativeImageSeam = {readBitmap};
+constexpr PlatformImageSeam kNativeImageSeam = {readBitmap};
+PlatformImageSeam gImageSeam = kNativeImageSeam;

@@ -38,9 +38,10 @@ static int showCursor(int show)
     return ShowCursor(show ? TRUE : FALSE);
 }
 
-const PlatformInputSeam kNativeInputSeam = {
+constexpr PlatformInputSeam kNativeInputSeam = {
     keyDown,
     cursorInClient,
     setCursorInClient,
     showCursor,
 };
+PlatformInputSeam gInputSeam = kNativeInputSeam;

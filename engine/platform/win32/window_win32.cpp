@@ -235,7 +235,7 @@ static void clientSize(int *width, int *height)
     *height = rect.bottom - rect.top;
 }
 
-const PlatformWindowSeam kNativeWindowSeam = {
+constexpr PlatformWindowSeam kNativeWindowSeam = {
     create,
     destroy,
     handle,
@@ -249,3 +249,4 @@ const PlatformWindowSeam kNativeWindowSeam = {
     coverScreen,
     clientSize,
 };
+PlatformWindowSeam gWindowSeam = kNativeWindowSeam;

@@ -1,0 +1,145 @@
+// The 3D world's speed: terrain built from 512 x 512 and 2048 x 2048 heightmap files, the ground
+// height query, loading a 100,000-triangle OBJ file, and whole frames of the world example's
+// scene at 800 x 600 along a fixed camera path. Terrain and frames need a window: run it under a
+// display, e.g. tests/support/with_xvfb.sh build/bench/world_bench. Fixtures are written into the
+// working directory and removed at the end.
+#include "heightmap.h"
+#include "ostrel3d.h"
+#include "world_scene.h"
+
+#include <benchmark/benchmark.h>
+
+#include <math.h>
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+static const float kCellSize = 0.5f, kHeightScale = 24.0f;
+
+static std::string heightmapFile(int size)
+{
+    std::string path = "world_bench_heightmap_" + std::to_string(size) + ".bmp";
+    std::vector<unsigned char> heights((size_t)size * size);
+    tellurixGenerate(heights.data(), size, size, 1, 7u);
+    tellurixWriteBmp(path.c_str(), heights.data(), size, size);
+    return path;
+}
+
+static void BM_TerrainBuild(benchmark::State &state)
+{
+    std::string path = heightmapFile((int)state.range(0));
+    for (auto _ : state) {
+        TTerrain *terrain = o3DCreateTerrain(path.c_str(), kCellSize, kHeightScale);
+        if (!terrain) {
+            state.SkipWithError("the terrain was not built");
+            break;
+        }
+        state.PauseTiming();
+        o3DFreeTerrain(terrain);
+        state.ResumeTiming();
+    }
+    remove(path.c_str());
+}
+BENCHMARK(BM_TerrainBuild)->Arg(512)->Arg(2048)->Unit(benchmark::kMillisecond);
+
+static void BM_TerrainHeight(benchmark::State &state)
+{
+    std::string path = heightmapFile(512);
+    TTerrain *terrain = o3DCreateTerrain(path.c_str(), kCellSize, kHeightScale);
+    remove(path.c_str());
+    // Points scattered over the whole terrain and a little beyond, between samples.
+    std::vector<float> xz(8192);
+    uint32_t seed = 12345u;
+    for (float &v : xz) {
+        seed = seed * 214013u + 2531011u;
+        v = (float)((seed >> 16) & 0x7FFF) / 32767.0f * 270.0f - 135.0f;
+    }
+    size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(o3DGetTerrainHeight(terrain, xz[i], xz[i + 1]));
+        i = (i + 2) & (xz.size() - 1);
+    }
+    state.SetItemsProcessed(state.iterations());
+    o3DFreeTerrain(terrain);
+}
+BENCHMARK(BM_TerrainHeight);
+
+// A grid of 250 x 200 cells, two triangles each, with texture coordinates and normals.
+static void writeGridObj(const char *path)
+{
+    const int cellsX = 250, cellsZ = 200;
+    FILE *f = fopen(path, "w");
+    for (int z = 0; z <= cellsZ; ++z)
+        for (int x = 0; x <= cellsX; ++x)
+            fprintf(f, "v %d %.3f %d\nvt %.4f %.4f\nvn 0 1 0\n", x, sinf(x * 0.1f) * cosf(z * 0.1f),
+                    z, x / (float)cellsX, z / (float)cellsZ);
+    for (int z = 0; z < cellsZ; ++z) {
+        for (int x = 0; x < cellsX; ++x) {
+            int a = z * (cellsX + 1) + x + 1, b = a + 1, c = a + cellsX + 1, d = c + 1;
+            fprintf(f, "f %d/%d/%d %d/%d/%d %d/%d/%d\n", a, a, a, c, c, c, b, b, b);
+            fprintf(f, "f %d/%d/%d %d/%d/%d %d/%d/%d\n", b, b, b, c, c, c, d, d, d);
+        }
+    }
+    fclose(f);
+}
+
+static void BM_ObjLoad100kTriangles(benchmark::State &state)
+{
+    const char *path = "world_bench_grid.obj";
+    writeGridObj(path);
+    for (auto _ : state) {
+        TMesh *mesh = o3DLoadOBJ(path);
+        if (!mesh || mesh->indexCount != 300000) {
+            state.SkipWithError("the OBJ file did not load as 100,000 triangles");
+            o3DFreeMesh(mesh);
+            break;
+        }
+        state.PauseTiming();
+        o3DFreeMesh(mesh);
+        state.ResumeTiming();
+    }
+    remove(path);
+}
+BENCHMARK(BM_ObjLoad100kTriangles)->Unit(benchmark::kMillisecond);
+
+// One frame per iteration, the camera walking a fixed loop over the hills; items per second (in
+// wall-clock time, since the rasteriser works on threads of its own) is
+// frames per second.
+static void BM_WorldFrame(benchmark::State &state)
+{
+    World world = {};
+    if (!loadWorld(&world, nullptr)) {
+        freeWorld(&world);
+        state.SkipWithError("the world could not be made");
+        return;
+    }
+    TCamera camera;
+    o3DInitCamera(&camera);
+    int frame = 0;
+    for (auto _ : state) {
+        float t = (float)(frame++ % 240) / 240.0f * 6.2831855f;
+        o3DSetCamera(&camera, 20.0f * sinf(t), 0.0f, 20.0f * cosf(t) - 10.0f,
+                     -90.0f + 360.0f * t / 6.2831855f, -4.0f);
+        standOnGround(&world, &camera);
+        drawWorld(&world, &camera, 1, 0);
+        o3DSwapBuffers();
+    }
+    state.SetItemsProcessed(state.iterations());
+    freeWorld(&world);
+}
+BENCHMARK(BM_WorldFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    if (!o3DInit(nullptr, 800, 600, "Ostrel3D world bench")) {
+        fprintf(stderr, "world_bench: no window (run it under a display)\n");
+        return 1;
+    }
+    o3DInitRenderer(800, 600);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    o3DShutdown();
+    return 0;
+}
