@@ -1,0 +1,5 @@
+# Asset staging without a display: the sweeps, the names, the font metrics rewrite, OBJ models
+# and every failure path, on packs the tests write into their own current directory.
+o3d_unit_test(staging_unit_tests
+  ${CMAKE_CURRENT_LIST_DIR}/pack_fixture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/staging_test.cpp)
