@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing for running, builds, and starts the most complete program the project
 # has (now the 3D world example). Without a display it plays short scripted demos under a virtual
-# display (the platform tour, the images-and-text example and a walk through the 3D world) and
-# saves screenshots to demo/.
+# display (the platform tour, the images-and-text example, a walk through the 3D world and the
+# model viewer) and saves screenshots to demo/.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,7 +11,7 @@ mkdir -p build
 # Tests and benchmarks need what only ./test.sh installs.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DO3D_BUILD_TESTS=OFF -DO3D_BUILD_BENCHMARKS=OFF \
   >build/configure.log 2>&1 || { cat build/configure.log; exit 1; }
-cmake --build build -j "$(nproc)" --target platform_tour images_and_text world
+cmake --build build -j "$(nproc)" --target platform_tour images_and_text world model_viewer
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec build/examples/world
@@ -21,4 +21,5 @@ mkdir -p demo
 tests/support/with_xvfb.sh scripts/demo_platform_tour.sh build/examples/platform_tour demo
 tests/support/with_xvfb.sh scripts/demo_images_and_text.sh build/examples/images_and_text demo
 tests/support/with_xvfb.sh scripts/demo_world.sh build/examples/world demo
+tests/support/with_xvfb.sh scripts/demo_model_viewer.sh build/examples/model_viewer demo
 ls demo

@@ -824,6 +824,191 @@ void o3DDrawSkyboxAtOrigin(TSkybox *sky);
 /* The same turned by `angle` degrees about the vertical axis through the position. */
 void o3DDrawSkyboxRotated(TSkybox *sky, const float *position, float angle);
 
+/* MD2 animated models: key frames kept compressed as read, the pose to draw interpolated between
+ * two of them, animation ranges played in a loop. Positions are the model's own (z up in usual
+ * MD2 content); the caller rotates and scales. Created and freed by the engine. */
+
+/* The 17 little-endian values that open an MD2 file, in file order. */
+typedef struct TMD2Header {
+    int32_t ident;   /* "IDP2" */
+    int32_t version; /* 8 */
+    int32_t skinWidth, skinHeight;
+    int32_t frameSize;
+    int32_t numSkins, numVertices, numTexCoords, numTriangles, numGLCommands, numFrames;
+    int32_t offsetSkins, offsetTexCoords, offsetTriangles, offsetFrames, offsetGLCommands;
+    int32_t offsetEnd;
+} TMD2Header;
+
+/* One key frame: a vertex is (x, y, z, normal index) in bytes, placed at byte * scale +
+ * translate. */
+typedef struct TMD2Frame {
+    float scale[3];
+    float translate[3];
+    char name[16];     /* always terminated */
+    uint8_t *vertices; /* numVertices x 4 bytes, owned */
+} TMD2Frame;
+
+typedef struct TMD2Triangle {
+    uint16_t vertexIndex[3];
+    uint16_t texCoordIndex[3];
+} TMD2Triangle;
+
+/* In skin pixels. */
+typedef struct TMD2TexCoord {
+    int16_t s, t;
+} TMD2TexCoord;
+
+/* A range of key frames played in a loop. */
+typedef struct TMD2Animation {
+    int32_t first, last, fps;
+} TMD2Animation;
+
+typedef struct TMD2Model {
+    TMD2Header header;
+    TMD2Frame *frames;
+    TMD2Triangle *triangles;
+    TMD2TexCoord *texCoords;
+    TTexture *skin;         /* drawn with; freed by o3DFreeMD2Skin, not by o3DFreeMD2 */
+    float *cornerPositions; /* numTriangles x 3 corners x (x, y, z): the drawn pose */
+    float *cornerNormals;   /* likewise, not renormalised */
+    float *cornerTexCoords; /* numTriangles x 3 corners x (u, v) */
+    float *vertexPositions; /* numVertices x 3: the interpolated pose per vertex */
+    float *vertexNormals;
+    int32_t currentFrame;      /* key frame interpolated from */
+    int32_t nextFrame;         /* key frame interpolated to */
+    float interpolation;       /* 0..1 between the two */
+    float frameTime;           /* seconds spent in the current step */
+    TMD2Animation *animation;  /* the range being played, owned; null before the first range */
+    int32_t cachedFrame;       /* currentFrame of the last computed pose; -1 after load */
+    float cachedInterpolation; /* its interpolation; -1 after load */
+    float poseTimer;           /* seconds gathered towards the next pose computation */
+    int32_t poseCurrent; /* 1 after a draw posed the model; clear it once a frame to re-pose */
+    float alpha;         /* opacity, 1 after load */
+    int32_t translucent; /* alpha < 1 */
+    int32_t valid;       /* 1 after a successful load; every operation needs it */
+} TMD2Model;
+
+/* The engine's animation table has this many rows; the pose is recomputed at most this many
+ * times a second (from o3DGetDeltaTime), and only when the frame or interpolation changed. */
+#define O3D_MD2_ANIMATION_ROWS 18
+#define O3D_MD2_POSE_RATE 60
+
+/* Reads an MD2 file (ident "IDP2", version 8). Null for a missing or damaged file: counts that are
+ * negative or absurd, sections reaching past the end of the file, triangles naming vertices or
+ * texture coordinates beyond their counts, normal indices beyond the table's 162 entries. */
+TMD2Model *o3DLoadMD2(const char *path);
+/* Frees everything the model owns and the model; the skin is dropped, not freed (free it first
+ * with o3DFreeMD2Skin). */
+void o3DFreeMD2(TMD2Model *model);
+/* Loads a surface texture (o3DLoadTexture) into a new record that becomes the skin (a previous
+ * skin is dropped, not freed). On failure the skin is unchanged. 1 on success. */
+int o3DLoadMD2Skin(TMD2Model *model, const char *path);
+/* Sets the skin reference; null draws without a skin. A record handed in here is freed by
+ * o3DFreeMD2Skin like a loaded one, so it must come from malloc or calloc if that is called. */
+void o3DSetMD2Skin(TMD2Model *model, TTexture *skin);
+/* Frees the skin's texture and its record, and drops it. */
+void o3DFreeMD2Skin(TMD2Model *model);
+/* Plays first..last in a loop at fps: a first outside the frames gives 0, a last outside them
+ * the final frame, a last below first gives first, fps below 1 gives 10. */
+void o3DSetMD2FrameRange(TMD2Model *model, int first, int last, int fps);
+/* Plays a row of the animation table; rows outside 0..17 play row 0. */
+void o3DSetMD2Animation(TMD2Model *model, int row);
+/* Writes a table row's first frame, last frame and frames per second to the outputs given; rows
+ * outside 0..17 give row 0. */
+void o3DGetMD2AnimationInfo(int row, int *first, int *last, int *fps);
+/* Advances the range being played by dt seconds (nothing without a range). */
+void o3DAnimateMD2(TMD2Model *model, float dt);
+/* Holds one frame (0..numFrames - 1): current and next frame, no interpolation. */
+void o3DSetMD2Frame(TMD2Model *model, int frame);
+int o3DGetMD2FrameCount(TMD2Model *model);
+int o3DGetMD2CurrentFrame(TMD2Model *model);
+/* The frame's name as stored, or null for a bad index. */
+const char *o3DGetMD2FrameName(TMD2Model *model, int frame);
+/* Clamped to 0..1; below 1 the model draws blended without depth writes. */
+void o3DSetMD2Alpha(TMD2Model *model, float alpha);
+/* Draws the pose as independent triangles with both sides in the current colour, modulating the
+ * skin if it has one; culling, texturing, blending and depth writes end as they were. Between
+ * o3DBeginShadow and o3DEndShadow it draws unskinned and unblended, so the shadow's colour and
+ * flattening apply. */
+void o3DDrawMD2(TMD2Model *model);
+/* Holds the frame (as o3DSetMD2Frame), then draws. */
+void o3DDrawMD2Frame(TMD2Model *model, int frame);
+/* The index (0..161) of the MD2 normal table's vector nearest the direction (x, y, z), for tools
+ * that write MD2 files; 0 for a zero vector. */
+int o3DGetMD2NormalIndex(float x, float y, float z);
+/* The pose's triangle edges as lines in the current colour, with texturing and lighting
+ * switched off (they stay off). */
+void o3DDrawMD2Wireframe(TMD2Model *model);
+
+/* Billboards: textured rectangles in the world that turn towards the viewer, always drawn with
+ * additive blending and without depth writes, so black texels leave the scene unchanged. */
+
+typedef struct TBillboard {
+    TVector3 position; /* centre */
+    float width, height;
+    TTexture *texture;
+    TColor color;
+    float alpha;
+    int mode;      /* 0 faces the camera position, 1 turns about `axis`, 2 parallel to the screen */
+    TVector3 axis; /* mode 1's up, as given */
+    int colorKeyed;
+    int textureReady; /* texture set and loaded; drawing needs it */
+    int ownsTexture;  /* the texture came from a load operation and is freed with the billboard */
+} TBillboard;
+
+/* White, alpha 1, mode 0, axis (0, 1, 0), at the origin, no texture; null without memory. */
+TBillboard *o3DCreateBillboard(float width, float height);
+/* Frees the billboard and a texture it loaded itself; a texture handed in stays the caller's. */
+void o3DFreeBillboard(TBillboard *bb);
+/* Loads an image (o3DLoadImage) that the billboard owns, replacing its texture. 1 on success; on
+ * failure the billboard keeps its texture. The keyed form loads with that colour key. */
+int o3DLoadBillboardTexture(TBillboard *bb, const char *path);
+int o3DLoadBillboardTextureKeyed(TBillboard *bb, const char *path, uint8_t r, uint8_t g, uint8_t b);
+/* The caller keeps the texture; null leaves the billboard without one. */
+void o3DSetBillboardTexture(TBillboard *bb, TTexture *tex);
+void o3DSetBillboardPosition(TBillboard *bb, float x, float y, float z);
+void o3DSetBillboardSize(TBillboard *bb, float width, float height);
+void o3DSetBillboardColor(TBillboard *bb, float r, float g, float b);
+/* Clamped to 0..1; not a number gives 0. */
+void o3DSetBillboardAlpha(TBillboard *bb, float alpha);
+/* Only 0, 1 and 2 are taken. */
+void o3DSetBillboardMode(TBillboard *bb, int mode);
+void o3DSetBillboardAxis(TBillboard *bb, float x, float y, float z);
+/* Draws one billboard for this camera; the GL state it changes ends as it was, with depth writes
+ * on. The texture is left with clamp-to-edge wrapping. */
+void o3DRenderBillboard(TBillboard *bb, TCamera *cam);
+/* A white camera-facing billboard drawn once with this texture. */
+void o3DDrawBillboard(float x, float y, float z, float width, float height, TTexture *tex,
+                      TCamera *cam);
+/* A batch sets the drawing state once for many billboards; batches do not nest. */
+void o3DBeginBillboards(TCamera *cam);
+void o3DDrawBatchedBillboard(TBillboard *bb);
+void o3DEndBillboards(void);
+/* o3DRenderBillboard and o3DDrawBillboard with the batch's camera; nothing outside a batch. */
+void o3DRenderBillboardBatchCamera(TBillboard *bb);
+void o3DDrawBillboardBatchCamera(float x, float y, float z, float width, float height,
+                                 TTexture *tex);
+
+/* Ground shadows: a dark disc (blob) under an object, or the object's own geometry flattened onto
+ * the ground along a light direction. Both lie 0.1 above groundY, blended black at `alpha`, with
+ * polygon offset and without depth writes. */
+
+/* Opens a shadow. blob 1 draws a disc of this radius under (x, z); blob 0 sets up a projected
+ * shadow: the caller then draws the object as it would at the origin, and it lands flattened,
+ * shifted away from the light (lightX, lightY, lightZ) by its height above the ground, each pixel
+ * darkened once however often the object covers it (the stencil buffer is cleared and used). A
+ * projected shadow with lightY 0 draws nothing. Every begin needs one o3DEndShadow. */
+void o3DBeginShadow(float x, float y, float z, float groundY, float lightX, float lightZ,
+                    float lightY, float alpha, int blob, float radius);
+/* Closes the shadow: matrix and GL state end as before the begin. */
+void o3DEndShadow(void);
+/* (Re)builds the disc's table of (cos, sin) pairs with this many segments (3..4096). */
+void o3DBuildShadowCircle(int segments);
+/* The table's pairs, built with 16 segments on first use; null when memory runs out. */
+const float *o3DGetShadowCircle(void);
+int o3DGetShadowCircleSegments(void);
+void o3DFreeShadowCircle(void);
+
 /* ---------------------------------------------------------------------------------------------
  * 2D overlay: flat shapes in screen pixels, full-screen fades and text, drawn after o3DBegin2D.
  * ------------------------------------------------------------------------------------------- */
