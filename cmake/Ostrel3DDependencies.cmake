@@ -11,4 +11,6 @@ if(Ostrel3D_BACKEND STREQUAL "sdl")
   endif()
   pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
   pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+  pkg_check_modules(GSTREAMER REQUIRED IMPORTED_TARGET gstreamer-1.0 gstreamer-app-1.0
+                    gstreamer-video-1.0)
 endif()

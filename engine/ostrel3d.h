@@ -1154,6 +1154,163 @@ int o3DGetFontHeight(TFont *font);
 void o3DPrint(TFont *font, float x, float y, const char *text);
 int o3DGetTextWidth(TFont *font, const char *text);
 
+/* ---------------------------------------------------------------------------------------------
+ * Audio: whole PCM sounds held by the sound device, each played, stopped, moved, made louder or
+ * softer, panned and pitched on its own; WAV files and blocks read into them.
+ * ------------------------------------------------------------------------------------------- */
+
+/* A sound effect. The holder owns the record (zeroed before the first load); the engine fills
+ * it. Every sound operation does nothing on a null or unloaded record, so all of them are
+ * harmless when the device could not be opened. */
+typedef struct TSound {
+    void *buffer;           /* the device's buffer holding the whole sample data */
+    uint32_t size;          /* sample data in bytes */
+    uint32_t sampleRate;    /* samples per second, from the WAV header */
+    uint32_t channels;      /* from the WAV header */
+    uint32_t bitsPerSample; /* from the WAV header */
+    int loaded;
+    char name[256]; /* the source path, or "[memory]" */
+} TSound;
+
+/* The music: one long sound with its own playing and loop flags. */
+typedef struct TMusic {
+    void *buffer;
+    uint32_t size;
+    uint32_t sampleRate;
+    uint32_t channels;
+    uint32_t bitsPerSample;
+    int playing; /* set by o3DPlayMusic, cleared by o3DStopMusic */
+    int loop;    /* the loop flag of the last o3DPlayMusic */
+    int loaded;
+    char name[256];
+} TMusic;
+
+/* Opens the default sound device for the window (16-bit stereo at 44100 Hz); 1 on success or if
+ * already open, 0 without a device (the program runs on silent). */
+int o3DSoundInit(void *window);
+/* Stops every listed sound and closes the device. Free sounds and music before. */
+void o3DSoundShutdown(void);
+int o3DIsSoundAvailable(void);
+
+/* Loaders of canonical RIFF WAVE data: "fmt " first at offset 12, then chunks up to "data". The
+ * samples play as integer PCM of 1 or 2 channels and 8, 16, 24 or 32 bits at 100..200000 Hz,
+ * whatever the format tag says. Refused (0, the record zeroed): no open device, a damaged header,
+ * no "data" chunk, an empty one, or one declaring more bytes than follow it. */
+int o3DLoadSoundFile(TSound *sound, const char *path);
+int o3DLoadSoundFromMemory(TSound *sound, const void *bytes, int size);
+/* Stops and releases a loaded sound, then zeroes the record. */
+void o3DFreeSound(TSound *sound);
+
+/* Volume 0..100 (1 dB a step, 0 silent), pan -100 (left only) .. 100 (right only), speed in
+ * percent of the sound's own rate (100..100000 Hz). The engine lists up to 64 sounds started by
+ * play, loop or resume for the stop, pause and resume of all; a sound ending by itself stays
+ * listed until stopped or freed. */
+void o3DPlaySound(TSound *sound);       /* from the start, once; restarts a playing sound */
+void o3DPlaySoundLooped(TSound *sound); /* from the start, looping */
+void o3DStopSound(TSound *sound);       /* stops, rewinds and unlists */
+void o3DPauseSound(TSound *sound);      /* stops where it is */
+void o3DResumeSound(TSound *sound);     /* plays once from where it is, even if it looped */
+void o3DRewindSound(TSound *sound);     /* back to the start; a playing sound goes on playing */
+void o3DSetSoundVolume(TSound *sound, int volume);
+void o3DSetSoundPan(TSound *sound, int pan);
+/* Nothing for percent <= 0. */
+void o3DSetSoundSpeed(TSound *sound, int percent);
+int o3DIsSoundPlaying(TSound *sound);
+/* The play position in bytes of sample data. */
+unsigned int o3DGetSoundPosition(TSound *sound);
+/* Byte positions past the end are cut to the size (which is the start again). */
+void o3DSetSoundPosition(TSound *sound, unsigned int position);
+
+/* The music: a WAV file loaded with o3DLoadSoundFile's rules, the path kept as its name. */
+int o3DLoadMusic(TMusic *music, const char *path);
+void o3DFreeMusic(TMusic *music);
+/* From the start; loops while `loop` is non-zero. Sets playing. */
+void o3DPlayMusic(TMusic *music, int loop);
+void o3DStopMusic(TMusic *music);  /* stops, rewinds, clears playing */
+void o3DPauseMusic(TMusic *music); /* stops where it is; playing stays */
+void o3DResumeMusic(TMusic *music);
+void o3DSetMusicVolume(TMusic *music, int volume);
+int o3DIsMusicPlaying(TMusic *music);
+
+/* The volume of everything, 0..100 (clamped); nothing without a device. Starts at 100. */
+void o3DSetMasterVolume(int volume);
+int o3DGetMasterVolume(void);
+/* On the listed sounds: stop and rewind all and empty the list; pause all; resume all. */
+void o3DStopAllSounds(void);
+void o3DPauseAllSounds(void);
+void o3DResumeAllSounds(void);
+
+/* ---------------------------------------------------------------------------------------------
+ * Video: films played inside the main window through the system's media framework. The blocking
+ * player shows the intro; the per-record operations below it are what it is built from.
+ * ------------------------------------------------------------------------------------------- */
+
+/* One open film; the holder owns the record, o3DOpenVideo fills it, o3DCloseVideo empties it.
+ * `media` is the backend's open file (the DirectShow filter graph with its interfaces on
+ * Windows, a GStreamer pipeline elsewhere). Every operation does nothing (getters return 0) for
+ * a null record or one that is not open. */
+typedef struct TVideo {
+    void *media;
+    void *owner;       /* the window the film is shown in */
+    int width, height; /* native picture size in pixels (0 x 0 for a film without picture) */
+    int open;
+    int playing; /* running, also while paused */
+    int paused;
+    int looping;  /* restarts at its end */
+    int finished; /* reached its end without looping, or was stopped */
+    char fileName[260];
+} TVideo;
+
+/* Starts the video system once; 1 on success or when already started. */
+int o3DVideoInit(void);
+/* Undoes o3DVideoInit; nothing when not started. */
+void o3DVideoShutdown(void);
+int o3DIsVideoAvailable(void);
+/* Opens a file with its picture and sound into the record (started lazily if needed). The
+ * picture is placed over the owner's whole client area and starts hidden, at position 0. */
+int o3DOpenVideo(TVideo *video, void *owner, const char *fileName);
+/* Stops a playing film and releases everything. */
+void o3DCloseVideo(TVideo *video);
+/* From the current position: shows the picture and runs. */
+void o3DVideoPlay(TVideo *video);
+void o3DVideoPlayLooped(TVideo *video);
+/* Stops, hides the picture, rewinds to 0; the record counts as finished. */
+void o3DVideoStop(TVideo *video);
+/* Pause only while playing, resume only while paused. */
+void o3DVideoPause(TVideo *video);
+void o3DVideoResume(TVideo *video);
+void o3DVideoRewind(TVideo *video);
+/* Positions and durations in seconds (kept in 100-ns units inside). */
+void o3DVideoSeek(TVideo *video, double seconds);
+double o3DVideoGetPosition(TVideo *video);
+double o3DVideoGetDuration(TVideo *video);
+/* Attenuation in hundredths of a decibel, clamped to -10000 (silent) .. 0 (full). */
+void o3DVideoSetVolumeRaw(TVideo *video, int attenuation);
+/* Percent clamped to 0..100: 0 is silent, otherwise (percent - 100) x 100 hundredths of a dB. */
+void o3DVideoSetVolume(TVideo *video, int percent);
+void o3DVideoMute(TVideo *video, int mute);
+/* Places the picture inside the owner's client area, in pixels. */
+void o3DVideoSetRect(TVideo *video, int x, int y, int width, int height);
+/* The framework's own full-screen picture on or off. */
+void o3DVideoSetFullscreen(TVideo *video, int fullscreen);
+void o3DVideoSetVisible(TVideo *video, int visible);
+/* Native size, centred in an area of that size (a larger picture is cropped, never scaled). */
+void o3DVideoCenter(TVideo *video, int areaWidth, int areaHeight);
+/* 1 when playing and not paused. */
+int o3DVideoIsPlaying(TVideo *video);
+int o3DVideoIsPaused(TVideo *video);
+int o3DVideoIsFinished(TVideo *video);
+/* Takes the film's pending events (its end: finished, or a rewind when looping) and, where the
+ * picture is drawn through OpenGL, draws the newest frame into the back buffer: in a frame loop
+ * call it after clearing the screen and before drawing anything over the film. */
+void o3DVideoUpdate(TVideo *video);
+/* Plays a file at native size, centred in the owner, and returns when it ends (1), when Esc, Space
+ * or Enter skips it (1, if skippable), or when it cannot be opened (0). Closing the window stops
+ * it and returns 0; the quit stays queued, so the next o3DProcessMessages still sees it. */
+int o3DPlayVideo(void *owner, const char *fileName, int skippable);
+/* The same with the picture stretched over the owner's whole client area. */
+int o3DPlayVideoStretched(void *owner, const char *fileName, int skippable);
+
 #ifdef __cplusplus
 }
 #endif

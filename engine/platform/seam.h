@@ -132,4 +132,8 @@ extern const PlatformFileSeam kNativeFileSeam;
 // Puts every table back to the backend's own entries.
 void platformResetSeam(void);
 
+// The window procedure's rules for one reported event (quit, close request, Alt+Enter, wheel),
+// for loops that pump the messages themselves, such as the blocking video player.
+void platformDispatchEvent(PlatformEvent event, int value);
+
 #endif

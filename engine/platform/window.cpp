@@ -68,7 +68,7 @@ static void leaveFullscreen(void)
 }
 
 // What the window procedure does with each message the backend reports.
-static void dispatchEvent(PlatformEvent event, int value)
+void platformDispatchEvent(PlatformEvent event, int value)
 {
     switch (event) {
     case kEventQuit:
@@ -162,7 +162,7 @@ void o3DQuit(void)
 
 void o3DProcessMessages(void)
 {
-    gWindowSeam.pump(dispatchEvent);
+    gWindowSeam.pump(platformDispatchEvent);
 }
 
 void o3DPreRender(void)

@@ -12,16 +12,27 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 mkdir -p "$(dirname "$WINEPREFIX")"
 
+# O3D_WINE_NULL_AUDIO=1: Wine's sound (DirectSound, DirectShow's audio renderer) needs a device;
+# ALSA's null device as the default, in a HOME of its own, gives it one on a machine without.
+if [ "${O3D_WINE_NULL_AUDIO:-0}" = 1 ]; then
+  null_home=$(mktemp -d /tmp/o3d-wine-home.XXXXXX)
+  echo 'pcm.!default { type null }' >"$null_home/.asoundrc"
+  export HOME=$null_home
+fi
+
+# Wine's helper processes outlive the program with its HOME: a program with its own HOME also
+# starts and ends with the server stopped, so none of them writes into the folder once removed.
 stop_server() {
-  [ -n "${DISPLAY:-}" ] || return 0
+  [ -n "${DISPLAY:-}" ] || [ -n "${null_home:-}" ] || return 0
   wineserver -k 2>/dev/null
   wineserver -w 2>/dev/null
 }
 stop_server
 wine "$@" &
 pid=$!
-trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; stop_server; exit 143' TERM INT
+trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; stop_server; rm -rf "${null_home:-}"; exit 143' TERM INT
 wait "$pid"
 status=$?
 stop_server
+rm -rf "${null_home:-}"
 exit "$status"
