@@ -324,6 +324,9 @@ struct TBackground;
 struct TFont;
 struct TMesh;
 struct TSkybox;
+struct TMD2Model;
+struct TSound;
+struct TMusic;
 /* o3DLoadImage. */
 int o3DLoadTextureFromPack(TPack *pack, struct TTexture *img, const char *name);
 /* o3DLoadImageKeyed. */
@@ -343,6 +346,12 @@ int o3DLoadFontFromPack(TPack *pack, struct TFont *font, const char *name, uint8
                         uint8_t b);
 /* o3DLoadOBJ: the new mesh, or null. */
 struct TMesh *o3DLoadOBJFromPack(TPack *pack, const char *name);
+/* o3DLoadMD2: the new model (without skin), or null. */
+struct TMD2Model *o3DLoadMD2FromPack(TPack *pack, const char *name);
+/* o3DLoadSoundFromMemory straight on the entry's bytes: no temporary file. */
+int o3DLoadSoundFromPack(TPack *pack, struct TSound *sound, const char *name);
+/* o3DLoadMusic; the music's name is then the temporary file's, which no longer exists. */
+int o3DLoadMusicFromPack(TPack *pack, struct TMusic *music, const char *name);
 /* o3DLoadBackground, o3DLoadBackgroundKeyed. */
 int o3DLoadBackgroundFromPack(TPack *pack, struct TBackground *bg, const char *name);
 int o3DLoadBackgroundKeyedFromPack(TPack *pack, struct TBackground *bg, const char *name, uint8_t r,

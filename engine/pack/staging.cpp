@@ -1,9 +1,10 @@
 // Asset staging: connects the file loaders to resource packs. Each operation reads one entry,
 // writes it whole to a temporary file in the current directory, calls the file loader on that
 // name and deletes the file again, whatever the loader made of it, so no failure leaves a file
-// behind once one was created. Fonts stage two files (the metrics, with their second line
-// rewritten to name the staged glyph sheet, and the sheet); skybox faces get clamped edges.
-// Leftover files of a crashed run are swept by pattern through the platform's file seam.
+// behind once one was created. Sound effects alone are built from the bytes in memory. Fonts
+// stage two files (the metrics, with their second line rewritten to name the staged glyph sheet,
+// and the sheet); skybox faces get clamped edges. Leftover files of a crashed run are swept by
+// pattern through the platform's file seam.
 
 #include "pack/staging.h"
 
@@ -139,6 +140,18 @@ static int loadMesh(const char *path, void *context)
     return *mesh != nullptr;
 }
 
+static int loadModel(const char *path, void *context)
+{
+    TMD2Model **model = (TMD2Model **)context;
+    *model = o3DLoadMD2(path);
+    return *model != nullptr;
+}
+
+static int loadMusic(const char *path, void *context)
+{
+    return o3DLoadMusic((TMusic *)context, path);
+}
+
 // A skybox face goes into a record of its own, installed only once it has loaded.
 static int loadSkyboxFace(const char *path, void *context)
 {
@@ -227,7 +240,7 @@ void stagingSweepAtShutdown(void)
 int32_t stagingAddressNumber(const void *address)
 {
     uint32_t low = (uint32_t)(uintptr_t)address;
-    // Two's complement spelled out: converting a value above INT32_MAX is not defined in C++17.
+    // Two's complement spelled out: converting a value above INT32_MAX is implementation-defined.
     return low <= 0x7FFFFFFFu ? (int32_t)low : -(int32_t)~low - 1;
 }
 
@@ -341,6 +354,40 @@ TMesh *o3DLoadOBJFromPack(TPack *pack, const char *name)
     TMesh *mesh = nullptr;
     stageEntry(pack, name, {"temp_obj_", ".obj", nullptr}, loadMesh, &mesh);
     return mesh;
+}
+
+TMD2Model *o3DLoadMD2FromPack(TPack *pack, const char *name)
+{
+    if (pack == nullptr || name == nullptr) {
+        return nullptr;
+    }
+    TMD2Model *model = nullptr;
+    stageEntry(pack, name, {"temp_md2_", ".md2", nullptr}, loadModel, &model);
+    return model;
+}
+
+int o3DLoadSoundFromPack(TPack *pack, TSound *sound, const char *name)
+{
+    if (pack == nullptr || sound == nullptr || name == nullptr) {
+        return 0;
+    }
+    uint32_t size = 0;
+    unsigned char *bytes = o3DReadPackEntry(pack, name, &size);
+    if (bytes == nullptr) {
+        return 0;
+    }
+    // The builder counts in int; no sound is that large, and a wrapped size must not reach it.
+    int result = size <= (uint32_t)INT32_MAX ? o3DLoadSoundFromMemory(sound, bytes, (int)size) : 0;
+    o3DFreePackData(bytes);
+    return result;
+}
+
+int o3DLoadMusicFromPack(TPack *pack, TMusic *music, const char *name)
+{
+    if (pack == nullptr || music == nullptr || name == nullptr) {
+        return 0;
+    }
+    return stageEntry(pack, name, {"temp_music_", ".wav", music}, loadMusic, music);
 }
 
 int o3DLoadBackgroundFromPack(TPack *pack, TBackground *bg, const char *name)

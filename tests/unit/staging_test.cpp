@@ -1,9 +1,14 @@
 // Staging without a display: the leftover sweeps, the names' numbers, the font metrics rewrite,
-// OBJ models staged from packs the tests write, and the failures every operation must survive
-// without leaving a temporary file. Each test runs in its own folder as the current directory.
+// OBJ and MD2 models, sounds and music staged from packs the tests write, and the failures every
+// operation must survive without leaving a temporary file. Each test runs in its own folder as the
+// current directory.
 #include "pack_fixture.h"
 
 #include "pack/staging.h"
+
+#include "fake_audio.h"
+#include "md2_writer.h"
+#include "wav_writer.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -20,6 +25,49 @@ using StagingSweep = PackTest;
 using StagingNames = PackTest;
 using StagingObj = PackTest;
 using StagingFailures = PackTest;
+using StagingMd2 = PackTest;
+
+// Sounds need an open device: the fake one of tests/support.
+class StagingAudio : public PackTest {
+  protected:
+    void SetUp() override
+    {
+        PackTest::SetUp();
+        installFakeAudio();
+        ASSERT_TRUE(o3DSoundInit(this));
+    }
+    void TearDown() override
+    {
+        o3DSoundShutdown();
+        audioResetSeam();
+        PackTest::TearDown();
+    }
+};
+
+// What a sound or music load leaves: the result, the format fields and the device's samples.
+struct AudioLoaded {
+    int result;
+    std::vector<uint32_t> fields;
+    std::vector<unsigned char> samples;
+    bool operator==(const AudioLoaded &o) const
+    {
+        return result == o.result && fields == o.fields && samples == o.samples;
+    }
+};
+
+template <class Record> AudioLoaded audioLoaded(int result, const Record &r)
+{
+    AudioLoaded l = {
+        result, {r.size, r.sampleRate, r.channels, r.bitsPerSample, (uint32_t)r.loaded}, {}};
+    if (r.buffer)
+        l.samples = fakeBuffer(r.buffer)->samples;
+    return l;
+}
+
+std::string stringOf(const std::vector<uint8_t> &bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
 
 const std::string kTriangleObj = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 0 1\n"
                                  "vn 0 0 1\nf 1/1/1 2/2/1 3/3/1\nf 3/3/1 2/2/1 1/1/1\n";
@@ -328,4 +376,120 @@ TEST_F(StagingFailures, AFileThatCannotBeCreatedFailsAndLeavesNothingOfItsOwn)
     }
     EXPECT_EQ(sky->faces[2], nullptr);
     o3DFreeSkybox(sky);
+}
+
+TEST_F(StagingMd2, APackEntryGivesTheSameModelAsItsFileAndLeavesNoFile)
+{
+    std::string md2 = stringOf(md2Bytes(squareModel(3)));
+    writeBytes(folder / "tris.md2", md2);
+    writePack(pathOf("game.dat"), {{"tris.md2", md2}, {"cut.md2", md2.substr(0, 100)}});
+    TPack *pack = o3DOpenPack(pathOf("game.dat").c_str());
+    ASSERT_NE(pack, nullptr);
+
+    TMD2Model *staged = o3DLoadMD2FromPack(pack, "tris.md2");
+    EXPECT_TRUE(stagedLeftovers().empty());
+    TMD2Model *direct = o3DLoadMD2(pathOf("tris.md2").c_str());
+    ASSERT_NE(staged, nullptr);
+    ASSERT_NE(direct, nullptr);
+    EXPECT_EQ(memcmp(&staged->header, &direct->header, sizeof staged->header), 0);
+    ASSERT_EQ(o3DGetMD2FrameCount(staged), 3);
+    for (int f = 0; f < 3; ++f) {
+        EXPECT_STREQ(staged->frames[f].name, direct->frames[f].name);
+        int bytes = 4 * staged->header.numVertices;
+        EXPECT_TRUE(std::equal(staged->frames[f].vertices, staged->frames[f].vertices + bytes,
+                               direct->frames[f].vertices));
+    }
+    int corners = 3 * staged->header.numTriangles;
+    EXPECT_EQ(floatsOf(staged->cornerTexCoords, 2 * corners),
+              floatsOf(direct->cornerTexCoords, 2 * corners));
+    EXPECT_EQ(staged->skin, nullptr);
+    o3DFreeMD2(staged);
+    o3DFreeMD2(direct);
+
+    for (const char *entry : {"cut.md2", "missing.md2"}) {
+        EXPECT_EQ(o3DLoadMD2FromPack(pack, entry), nullptr) << entry;
+        EXPECT_TRUE(stagedLeftovers().empty()) << entry;
+    }
+    EXPECT_EQ(o3DLoadMD2FromPack(nullptr, "tris.md2"), nullptr);
+    EXPECT_EQ(o3DLoadMD2FromPack(pack, nullptr), nullptr);
+}
+
+TEST_F(StagingAudio, SoundsAndMusicFromAPackMatchTheirFilesAndLeaveNoFile)
+{
+    WavSpec spec;
+    spec.channels = 2;
+    spec.samples = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    std::string wav = stringOf(makeWav(spec));
+    std::string cut = wav.substr(0, 30);
+    writeBytes(folder / "shot.wav", wav);
+    writeBytes(folder / "cut.wav", cut);
+    writePack(pathOf("game.dat"), {{"shot.wav", wav}, {"cut.wav", cut}});
+    TPack *pack = o3DOpenPack(pathOf("game.dat").c_str());
+    ASSERT_NE(pack, nullptr);
+
+    struct Row {
+        const char *what;
+        AudioLoaded (*fromPack)(TPack *, const char *);
+        AudioLoaded (*fromFile)(const char *);
+    };
+    const Row rows[] = {
+        {"sound",
+         [](TPack *p, const char *n) {
+             TSound sound = {};
+             AudioLoaded l = audioLoaded(o3DLoadSoundFromPack(p, &sound, n), sound);
+             o3DFreeSound(&sound);
+             return l;
+         },
+         [](const char *f) {
+             TSound sound = {};
+             AudioLoaded l = audioLoaded(o3DLoadSoundFile(&sound, f), sound);
+             o3DFreeSound(&sound);
+             return l;
+         }},
+        {"music",
+         [](TPack *p, const char *n) {
+             TMusic music = {};
+             AudioLoaded l = audioLoaded(o3DLoadMusicFromPack(p, &music, n), music);
+             o3DFreeMusic(&music);
+             return l;
+         },
+         [](const char *f) {
+             TMusic music = {};
+             AudioLoaded l = audioLoaded(o3DLoadMusic(&music, f), music);
+             o3DFreeMusic(&music);
+             return l;
+         }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        AudioLoaded staged = row.fromPack(pack, "shot.wav");
+        EXPECT_EQ(staged.result, 1);
+        EXPECT_EQ(staged.samples, spec.samples);
+        EXPECT_TRUE(staged == row.fromFile(pathOf("shot.wav").c_str()));
+        AudioLoaded broken = row.fromPack(pack, "cut.wav");
+        EXPECT_EQ(broken.result, 0);
+        EXPECT_TRUE(broken == row.fromFile(pathOf("cut.wav").c_str()));
+        EXPECT_EQ(row.fromPack(pack, "missing.wav").result, 0);
+        EXPECT_EQ(row.fromPack(nullptr, "shot.wav").result, 0);
+        EXPECT_EQ(row.fromPack(pack, nullptr).result, 0);
+        EXPECT_TRUE(stagedLeftovers().empty());
+    }
+    EXPECT_EQ(gFakeAudio.liveBuffers, 0);
+    EXPECT_EQ(o3DLoadSoundFromPack(pack, nullptr, "shot.wav"), 0);
+    EXPECT_EQ(o3DLoadMusicFromPack(pack, nullptr, "shot.wav"), 0);
+
+    // A music file that cannot be created fails before the loader runs.
+    TMusic music = {};
+    std::string blocked = formatted("temp_music_%p.wav", &music);
+    ASSERT_TRUE(fs::create_directory(folder / blocked));
+    EXPECT_EQ(o3DLoadMusicFromPack(pack, &music, "shot.wav"), 0);
+    EXPECT_EQ(music.loaded, 0);
+    EXPECT_EQ(stagedLeftovers(), std::vector<std::string>{blocked});
+
+    // The music keeps the name it was loaded from: the staged file's.
+    fs::remove(folder / blocked);
+    ASSERT_EQ(o3DLoadMusicFromPack(pack, &music, "shot.wav"), 1);
+    EXPECT_STREQ(music.name, blocked.c_str());
+    o3DFreeMusic(&music);
+    EXPECT_TRUE(stagedLeftovers().empty());
 }
