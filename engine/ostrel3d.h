@@ -282,9 +282,12 @@ typedef struct TPack {
     int loaded; /* 0 = free slot */
 } TPack;
 
-/* Marks every slot free, clears the active pack and sweeps leftover staging files. */
+/* Marks every slot free, clears the active pack and deletes leftover staged sound files
+ * (temp_sound_*.wav) from the current directory. */
 void o3DInitPacks(void);
-/* Closes every pack, clears the active pack and sweeps leftover staging files. */
+/* Closes every pack, clears the active pack and deletes leftover staging files from the current
+ * directory: temp_sound_*.wav, temp_bitmap_*.bmp, temp_font_*.bmp, temp_md2_*.md2 and
+ * temp_obj_*.obj (the other staging names are never left behind). */
 void o3DCleanupTempFiles(void);
 /* Opens a pack file; null if it is missing, malformed or all 16 slots are taken. The first pack
  * opened while none is active becomes the active pack. */
@@ -310,6 +313,49 @@ char *o3DReadPackText(TPack *pack, const char *name);
 int o3DExtractPackFile(TPack *pack, const char *name, const char *destPath);
 /* Prints the directory to standard output. */
 void o3DPrintPack(TPack *pack);
+
+/* Staging: each operation reads one entry, writes it to a temporary file in the current directory
+ * ("temp_..."), calls the file loader named beside it on that file and deletes the file again,
+ * whatever the loader returned, so every loader works on pack entries. The result is the loader's;
+ * a null pack, target or name, or a missing entry, gives 0 or null without touching the target.
+ * The records are declared with their loaders further down. */
+struct TTexture;
+struct TBackground;
+struct TFont;
+struct TMesh;
+struct TSkybox;
+struct TMD2Model;
+struct TSound;
+struct TMusic;
+/* o3DLoadImage. */
+int o3DLoadTextureFromPack(TPack *pack, struct TTexture *img, const char *name);
+/* o3DLoadImageKeyed. */
+int o3DLoadImageFromPack(TPack *pack, struct TTexture *img, const char *name, uint8_t r, uint8_t g,
+                         uint8_t b);
+/* o3DLoadTexture. */
+int o3DLoadTextureImageFromPack(TPack *pack, struct TTexture *tex, const char *name);
+/* Loads a face (0..5) with o3DLoadTexture into a new record with clamped edges, releasing the
+ * face's old texture; ready is left alone (set it once all six faces are in). 0 for a face outside
+ * 0..5, before anything is read. */
+int o3DLoadSkyboxFaceFromPack(TPack *pack, struct TSkybox *sky, int face, const char *name);
+/* o3DLoadFont on a metrics entry whose second line names the glyph sheet's entry (an empty or
+ * overlong name means "font.bmp"); both are staged and the second line rewritten to match. */
+int o3DLoadFontFromPackDefault(TPack *pack, struct TFont *font, const char *name);
+/* The same with o3DLoadFontKeyed and this key colour. */
+int o3DLoadFontFromPack(TPack *pack, struct TFont *font, const char *name, uint8_t r, uint8_t g,
+                        uint8_t b);
+/* o3DLoadOBJ: the new mesh, or null. */
+struct TMesh *o3DLoadOBJFromPack(TPack *pack, const char *name);
+/* o3DLoadMD2: the new model (without skin), or null. */
+struct TMD2Model *o3DLoadMD2FromPack(TPack *pack, const char *name);
+/* o3DLoadSoundFromMemory straight on the entry's bytes: no temporary file. */
+int o3DLoadSoundFromPack(TPack *pack, struct TSound *sound, const char *name);
+/* o3DLoadMusic; the music's name is then the temporary file's, which no longer exists. */
+int o3DLoadMusicFromPack(TPack *pack, struct TMusic *music, const char *name);
+/* o3DLoadBackground, o3DLoadBackgroundKeyed. */
+int o3DLoadBackgroundFromPack(TPack *pack, struct TBackground *bg, const char *name);
+int o3DLoadBackgroundKeyedFromPack(TPack *pack, struct TBackground *bg, const char *name, uint8_t r,
+                                   uint8_t g, uint8_t b);
 
 /* ---------------------------------------------------------------------------------------------
  * Rendering core: vectors, the viewport and projection, the first-person camera, the modelview

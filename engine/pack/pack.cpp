@@ -1,7 +1,7 @@
 // The resource pack reader: the engine's fixed table of 16 pack slots and the active pack,
 // opening and closing packs, exact-name look-up, reading entries into memory, extraction and the
 // directory listing. Plain C stdio only; callers own the buffers it returns. Staging entries into
-// temporary files is the job of the staging module, which also brings the leftover-file sweep.
+// temporary files is the job of the staging module, which also sweeps their leftovers.
 //
 // Every integer on disk is little-endian and decoded byte by byte, so the reader gives the same
 // answers on any host. Malformed packs are refused before anything is kept: a short header, a
@@ -12,6 +12,7 @@
 #define _FILE_OFFSET_BITS 64
 
 #include "ostrel3d.h"
+#include "pack/staging.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -48,12 +49,6 @@ static FILE *packFile(const TPack *pack)
 static int isLoaded(const TPack *pack)
 {
     return pack != nullptr && pack->loaded;
-}
-
-// UNFINISHED until asset staging exists: it brings the patterns of its temporary files and
-// deletes the leftovers in the working directory here. Nothing writes such files before then.
-static void sweepStagingFiles(void)
-{
 }
 
 static void markFree(TPack *pack)
@@ -130,7 +125,7 @@ void o3DInitPacks(void)
         markFree(&packs.slots[i]);
     }
     packs.active = nullptr;
-    sweepStagingFiles();
+    stagingSweepAtStartUp();
 }
 
 void o3DCleanupTempFiles(void)
@@ -139,7 +134,7 @@ void o3DCleanupTempFiles(void)
         o3DClosePack(&packs.slots[i]);
     }
     packs.active = nullptr;
-    sweepStagingFiles();
+    stagingSweepAtShutdown();
 }
 
 TPack *o3DOpenPack(const char *path)

@@ -12,4 +12,5 @@ void platformResetSeam(void)
     gDialogSeam = kNativeDialogSeam;
     gFontSeam = kNativeFontSeam;
     gImageSeam = kNativeImageSeam;
+    gFileSeam = kNativeFileSeam;
 }

@@ -101,6 +101,12 @@ struct PlatformFontSeam {
     void (*release)(void *handle);
 };
 
+struct PlatformFileSeam {
+    // Deletes every file of the current directory whose name matches the pattern, where `*`
+    // stands for any run of characters; a pattern matching nothing deletes nothing.
+    void (*deleteMatching)(const char *pattern);
+};
+
 // The live tables. They start as the backend's; tests may overwrite single entries.
 extern PlatformWindowSeam gWindowSeam;
 extern PlatformDisplaySeam gDisplaySeam;
@@ -109,6 +115,7 @@ extern PlatformClockSeam gClockSeam;
 extern PlatformDialogSeam gDialogSeam;
 extern PlatformImageSeam gImageSeam;
 extern PlatformFontSeam gFontSeam;
+extern PlatformFileSeam gFileSeam;
 
 // Each backend defines its tables under these names, as constexpr, and beside each the live table
 // above as a copy of it: constant initialisation, so the engine works before dynamic
@@ -120,6 +127,7 @@ extern const PlatformClockSeam kNativeClockSeam;
 extern const PlatformDialogSeam kNativeDialogSeam;
 extern const PlatformImageSeam kNativeImageSeam;
 extern const PlatformFontSeam kNativeFontSeam;
+extern const PlatformFileSeam kNativeFileSeam;
 
 // Puts every table back to the backend's own entries.
 void platformResetSeam(void);

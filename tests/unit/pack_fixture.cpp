@@ -93,20 +93,38 @@ int openFileCount()
 
 void PackTest::SetUp()
 {
-    o3DInitPacks();
     std::random_device seed;
     std::mt19937 random(seed());
     const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
     folder = fs::temp_directory_path() /
              ("o3d_pack_" + std::string(test->name()) + "_" + std::to_string(random()));
     ASSERT_TRUE(fs::create_directories(folder)) << folder;
+    // Staging writes into, and the sweeps delete from, the current directory: make it ours.
+    previousFolder = fs::current_path();
+    fs::current_path(folder);
+    o3DInitPacks();
 }
 
 void PackTest::TearDown()
 {
     o3DCleanupTempFiles();
     std::error_code ec;
+    if (!previousFolder.empty()) {
+        fs::current_path(previousFolder, ec);
+    }
     fs::remove_all(folder, ec);
+}
+
+std::vector<std::string> PackTest::stagedLeftovers() const
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry &entry : fs::directory_iterator(folder)) {
+        std::string name = entry.path().filename().string();
+        if (name.rfind("temp_", 0) == 0) {
+            names.push_back(name);
+        }
+    }
+    return names;
 }
 
 std::string PackTest::pathOf(const std::string &fileName) const

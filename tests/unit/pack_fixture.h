@@ -43,15 +43,18 @@ std::string capturePrintPack(TPack *pack);
 // The number of files this process has open, or -1 where the system can't tell.
 int openFileCount();
 
-// Every pack test starts with a free pack table and its own temporary folder, and ends with
-// every pack closed and the folder removed.
+// Every pack test starts with a free pack table and its own temporary folder as the current
+// directory, and ends with every pack closed, the directory given back and the folder removed.
 class PackTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
     std::string pathOf(const std::string &fileName) const;
+    // Names in the folder starting with "temp_", the staging prefix.
+    std::vector<std::string> stagedLeftovers() const;
 
     std::filesystem::path folder;
+    std::filesystem::path previousFolder;
 };
 
 #endif
