@@ -11,7 +11,7 @@ run_packages=(
   libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
   zenity xvfb xauth xdotool x11-utils imagemagick
 )
 test_packages=(

@@ -1,6 +1,6 @@
 // What the video tests on a real window share: the films they write, a scratch folder for them,
 // and hooks at the seam that count the blocking player's passes and act at a chosen pass (hold a
-// skip key, post a quit), while the real clock still sleeps.
+// key, close the window, post a quit), while the real clock still sleeps.
 #ifndef O3D_TESTS_VIDEO_SUPPORT_H
 #define O3D_TESTS_VIDEO_SUPPORT_H
 
@@ -30,15 +30,17 @@ inline AviFilm twoHalvesFilm(void)
     return film;
 }
 
-// Sends the window the message its close button sends (close_window_<backend>.cpp).
+// Sends the window the message its close button sends (window_input_<backend>.cpp).
 void requestWindowClose(void *window);
+// Presses (1) or releases (0) the space bar as the keyboard does.
+void pressSpace(void *window, int down);
 
 struct PassHooks {
     int passes = 0;
     int keyQueries = 0;
-    int skipFromPass = -1; // Space reads as down from this pass on
-    int quitAtPass = -1;   // o3DQuit is called at this pass
-    int closeAtPass = -1;  // the window is closed at this pass
+    int spaceAtPass = -1; // the space bar goes down at this pass
+    int quitAtPass = -1;  // o3DQuit is called at this pass
+    int closeAtPass = -1; // the window is closed at this pass
 };
 
 inline PassHooks gPass;
@@ -50,14 +52,14 @@ inline void countPass(uint32_t ms)
         o3DQuit();
     if (gPass.passes == gPass.closeAtPass)
         requestWindowClose(o3DGetWindowHandle());
+    if (gPass.passes == gPass.spaceAtPass)
+        pressSpace(o3DGetWindowHandle(), 1);
     kNativeClockSeam.sleepMs(ms);
 }
 
-inline int scriptedKeyDown(int code)
+inline int countedKeyDown(int code)
 {
     ++gPass.keyQueries;
-    if (gPass.skipFromPass >= 0 && gPass.passes >= gPass.skipFromPass && code == 0x20)
-        return 1;
     return kNativeInputSeam.keyDown(code);
 }
 
@@ -65,7 +67,7 @@ inline void installPassHooks(void)
 {
     gPass = PassHooks();
     gClockSeam.sleepMs = countPass;
-    gInputSeam.keyDown = scriptedKeyDown;
+    gInputSeam.keyDown = countedKeyDown;
 }
 
 // Runs the non-blocking API's loop until `done` or a bound of passes; false when the bound hit.

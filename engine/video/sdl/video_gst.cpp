@@ -304,7 +304,7 @@ static void *openFilm(void *owner, const char *fileName, int *width, int *height
     film->frames = makeFrameSink();
     if (!film->playbin || !film->frames) {
         if (film->frames)
-            gst_object_unref(film->frames);
+            gst_object_unref(gst_object_ref_sink(film->frames)); // still floating: no owner took it
         g_free(uri);
         releaseFilm(film);
         return nullptr;
