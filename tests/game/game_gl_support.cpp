@@ -1,0 +1,192 @@
+#include "game_gl_support.h"
+
+#include "video/video_seam.h"
+
+#include <stdio.h>
+
+#include <fstream>
+
+GameScript gScript;
+
+static const AssetList &generatedData()
+{
+    static AssetList assets;
+    if (assets.empty())
+        makeAllAssets(&assets, "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf");
+    return assets;
+}
+
+static void recordBox(const char *text, const char *caption, PlatformBoxIcon icon, int owned)
+{
+    gScript.boxes.push_back({text, caption, icon, owned});
+    gScript.events.push_back(std::string("box ") + caption);
+}
+
+static void scriptedSwap(void)
+{
+    kNativeWindowSeam.swapBuffers();
+    ++gScript.swaps;
+    if (gScript.onSwap)
+        gScript.onSwap(gScript.swaps);
+}
+
+static int gFilmOpen = 0;
+
+static void scriptedPump(void (*dispatch)(PlatformEvent, int))
+{
+    kNativeWindowSeam.pump(dispatch);
+    if (gFilmOpen && gScript.closeDuringFilm)
+        dispatch(kEventCloseRequest, 0);
+}
+
+static int videoStartup(void)
+{
+    return gScript.videoStarts;
+}
+static void videoNothing(void)
+{
+}
+static void *videoOpen(void *, const char *fileName, int *width, int *height)
+{
+    gScript.events.push_back(std::string("film ") + fileName);
+    *width = 320;
+    *height = 240;
+    gScript.filmPasses = 0;
+    gFilmOpen = 1;
+    return &gScript;
+}
+static void videoClose(void *)
+{
+    gFilmOpen = 0;
+}
+static void videoMedia(void *)
+{
+}
+static void videoSetPosition(void *, int64_t)
+{
+}
+static int64_t videoTime(void *)
+{
+    return 0;
+}
+static void videoSetVolume(void *, int)
+{
+}
+static void videoSetRect(void *, int, int, int, int)
+{
+}
+static void videoFlag(void *, int)
+{
+}
+static int videoTakeEvent(void *, int *ended)
+{
+    if (++gScript.filmPasses < gScript.filmEndsAfterPasses)
+        return 0;
+    *ended = 1;
+    return gScript.filmPasses == gScript.filmEndsAfterPasses;
+}
+static int videoPresent(void *, int)
+{
+    return 0;
+}
+static void videoOwnerSize(void *, int *width, int *height)
+{
+    *width = 800;
+    *height = 600;
+}
+
+static int recordingSoundOpen(void *window)
+{
+    gScript.events.push_back("sound device");
+    if (!gFakeAudio.openSucceeds)
+        return 0;
+    gFakeAudio.isOpen = 1;
+    gFakeAudio.openedFor = window;
+    return 1;
+}
+
+void GameRun::SetUp()
+{
+    gScript = GameScript();
+    installFakePlatform();
+    installFakeAudio();
+    gAudioSeam.open = recordingSoundOpen;
+    gWindowSeam = kNativeWindowSeam;
+    gDisplaySeam = kNativeDisplaySeam;
+    gWindowSeam.swapBuffers = scriptedSwap;
+    gWindowSeam.pump = scriptedPump;
+    gDialogSeam.messageBox = recordBox;
+    gVideoSeam = VideoSeam{
+        videoStartup, videoNothing,     videoOpen,      videoClose,   videoMedia,     videoMedia,
+        videoMedia,   videoSetPosition, videoTime,      videoTime,    videoSetVolume, videoSetRect,
+        videoFlag,    videoFlag,        videoTakeEvent, videoPresent, videoOwnerSize};
+    resetGameState();
+    previousFolder = std::filesystem::current_path();
+    const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder = std::filesystem::temp_directory_path() /
+             ("game_run_" + std::string(info->test_suite_name()) + "_" + info->name());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::filesystem::current_path(folder);
+}
+
+void GameRun::TearDown()
+{
+    o3DShutdown();
+    std::filesystem::current_path(previousFolder);
+    std::filesystem::remove_all(folder);
+    platformResetSeam();
+    audioResetSeam();
+    videoResetSeam();
+    resetGameState();
+}
+
+static void appendLe32(std::string &bytes, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back((char)((value >> (8 * i)) & 0xFFu));
+}
+
+void GameRun::writeGameData(const std::set<std::string> &without)
+{
+    const AssetList &assets = generatedData();
+    ASSERT_FALSE(assets.empty()) << "the default data could not be generated";
+    std::vector<const Asset *> kept;
+    for (const Asset &a : assets)
+        if (!without.count(a.name) && a.name != "intro.avi")
+            kept.push_back(&a);
+    std::string header;
+    appendLe32(header, 2903);
+    appendLe32(header, (uint32_t)kept.size());
+    uint32_t offset = 8 + 72 * (uint32_t)kept.size();
+    for (const Asset *a : kept) {
+        std::string name = a->name;
+        name.resize(64, '\0');
+        header += name;
+        appendLe32(header, (uint32_t)a->bytes.size());
+        appendLe32(header, offset);
+        offset += (uint32_t)a->bytes.size();
+    }
+    std::ofstream out("game.dat", std::ios::binary);
+    out << header;
+    for (const Asset *a : kept)
+        out.write((const char *)a->bytes.data(), (std::streamsize)a->bytes.size());
+    ASSERT_TRUE(out.good());
+}
+
+void GameRun::holdKeys(std::initializer_list<int> keys)
+{
+    for (unsigned char &k : gFake.keys)
+        k = 0;
+    for (int key : keys)
+        gFake.keys[key] = 1;
+}
+
+std::vector<std::string> GameRun::leftovers() const
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().rfind("temp_", 0) == 0)
+            names.push_back(entry.path().filename().string());
+    return names;
+}
