@@ -11,13 +11,17 @@ mkdir -p build
 # Tests and benchmarks need what only ./test.sh installs.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DO3D_BUILD_TESTS=OFF -DO3D_BUILD_BENCHMARKS=OFF \
   >build/configure.log 2>&1 || { cat build/configure.log; exit 1; }
-cmake --build build -j "$(nproc)" --target platform_tour images_and_text world model_viewer
+cmake --build build -j "$(nproc)" --target platform_tour images_and_text world model_viewer game \
+  assetgen o3dpack
+# The game runs from its own folder, beside its data.
+scripts/make_game_data.sh build build/gamedir
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  exec build/examples/world
+  cd build/gamedir && exec ./game
 fi
 echo "No display: playing the scripted demo under Xvfb; screenshots go to demo/."
 mkdir -p demo
+tests/support/with_xvfb.sh scripts/demo_game.sh build/gamedir demo
 tests/support/with_xvfb.sh scripts/demo_platform_tour.sh build/examples/platform_tour demo
 tests/support/with_xvfb.sh scripts/demo_images_and_text.sh build/examples/images_and_text demo
 tests/support/with_xvfb.sh scripts/demo_world.sh build/examples/world demo

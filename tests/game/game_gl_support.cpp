@@ -1,9 +1,12 @@
 #include "game_gl_support.h"
 
+#include "platform/gl_api.h"
 #include "video/video_seam.h"
 
 #include <stdio.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <fstream>
 
 GameScript gScript;
@@ -24,6 +27,8 @@ static void recordBox(const char *text, const char *caption, PlatformBoxIcon ico
 
 static void scriptedSwap(void)
 {
+    if (gScript.beforeSwap)
+        gScript.beforeSwap();
     kNativeWindowSeam.swapBuffers();
     ++gScript.swaps;
     if (gScript.onSwap)
@@ -189,4 +194,19 @@ std::vector<std::string> GameRun::leftovers() const
         if (entry.path().filename().string().rfind("temp_", 0) == 0)
             names.push_back(entry.path().filename().string());
     return names;
+}
+
+int GameRun::countBackBufferPixels(float r, float g, float b)
+{
+    const int w = o3DGetScreenWidth(), h = o3DGetScreenHeight();
+    std::vector<unsigned char> pixels((size_t)w * h * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int count = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        count += std::abs(pixels[i] - r * 255.0f) < 26.0f &&
+                 std::abs(pixels[i + 1] - g * 255.0f) < 26.0f &&
+                 std::abs(pixels[i + 2] - b * 255.0f) < 26.0f;
+    return count;
 }

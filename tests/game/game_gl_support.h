@@ -35,6 +35,8 @@ struct GameScript {
     int swaps = 0;
     // Called after every buffer swap with the number of swaps so far.
     std::function<void(int)> onSwap;
+    // Called just before every buffer swap, while the back buffer holds the frame.
+    std::function<void(void)> beforeSwap;
 };
 
 extern GameScript gScript;
@@ -47,6 +49,9 @@ class GameRun : public ::testing::Test {
     void writeGameData(const std::set<std::string> &without = {});
     // Keys held from now on (pressed at the next keyboard update where they were up).
     void holdKeys(std::initializer_list<int> keys);
+    // Pixels of the back buffer within 0.1 of this colour.
+    static int countBackBufferPixels(float r, float g, float b);
+
     // Names in the working folder that start with "temp_".
     std::vector<std::string> leftovers() const;
 

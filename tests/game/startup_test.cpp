@@ -47,7 +47,16 @@ TEST_F(Startup, WithEveryAssetReachesTheMainMenuAndShutsDownCleanly)
     EXPECT_EQ(levelLoaded, 0);
     EXPECT_TRUE(leftovers().empty());
 
+    // The loading screen: black with the yellow "LOADING..." of the large font.
+    int yellow = -1, black = -1;
+    gScript.beforeSwap = [&yellow, &black]() {
+        yellow = countBackBufferPixels(1.0f, 1.0f, 0.0f);
+        black = countBackBufferPixels(0.0f, 0.0f, 0.0f);
+    };
     ASSERT_EQ(loadLevel(), 1);
+    gScript.beforeSwap = nullptr;
+    EXPECT_GT(yellow, 200);
+    EXPECT_GT(black, 800 * 600 * 9 / 10);
     EXPECT_STREQ(statusText, "Teren wczytany.");
     ASSERT_NE(terrainHandle, nullptr);
     EXPECT_EQ(o3DHasTerrainTexture(terrainHandle), 1);
