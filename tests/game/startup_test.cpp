@@ -2,7 +2,10 @@
 // every start-up failure with its boxes, every level entry missing, nothing left behind.
 #include "game_gl_support.h"
 
+#include "platform/gl_api.h"
+
 #include <algorithm>
+#include <cstdlib>
 
 static const char kLoaded[] =
     "Gra zaladowana. Uzyj WASD do ruchu, Spacja - skok, M - mysz, H - pomoc.";
@@ -333,4 +336,57 @@ TEST_F(Startup, AMissingSoundLeavesItsWarningAndTheOthersLoaded)
         gameShutdown();
         resetGameState();
     }
+}
+
+// Pixels of a part of the back buffer (screen coordinates, y downwards) within 0.1 of a colour.
+static int countInRect(int x, int y, int w, int h, float r, float g, float b)
+{
+    const int screenHeight = o3DGetScreenHeight();
+    std::vector<unsigned char> pixels((size_t)w * h * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, screenHeight - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int count = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        count += std::abs(pixels[i] - r * 255.0f) < 26.0f &&
+                 std::abs(pixels[i + 1] - g * 255.0f) < 26.0f &&
+                 std::abs(pixels[i + 2] - b * 255.0f) < 26.0f;
+    return count;
+}
+
+TEST_F(Startup, MenusDrawTheirBackgroundTitleHighlightAndBars)
+{
+    writeGameData({"title.bmp"});
+    startEngine();
+    gScript.videoStarts = 0;
+    ASSERT_EQ(gameInit(), 1);
+    const int w = o3DGetScreenWidth(), h = o3DGetScreenHeight();
+    drawMenus();
+    EXPECT_GT(countInRect(0, 0, w, h, 0.1f, 0.1f, 0.15f), w * h * 8 / 10);
+    // The text title in place of the missing picture, and "Nowa gra" highlighted in yellow.
+    EXPECT_GT(countInRect(w / 2 - 80, 100, 200, 30, 0.0f, 0.8f, 1.0f), 50);
+    EXPECT_GT(countInRect(w / 2 - 70, h / 2 - 50, 150, 25, 1.0f, 1.0f, 0.0f), 50);
+    EXPECT_EQ(countInRect(w / 2 - 70, h / 2, 150, 25, 1.0f, 1.0f, 0.0f), 0);
+    // The options screen: the volume bar fills in proportion, in yellow on its highlighted row.
+    gameState = Options;
+    menuSelection = 5;
+    const int barX = w / 2 + 110, barY = h / 2 - 125 + 250 + 5;
+    masterVolume = 100;
+    drawMenus();
+    EXPECT_GE(countInRect(barX + 1, barY + 1, 148, 8, 1.0f, 1.0f, 0.0f), 148 * 8 * 9 / 10);
+    masterVolume = 50;
+    drawMenus();
+    EXPECT_GE(countInRect(barX + 1, barY + 1, 73, 8, 1.0f, 1.0f, 0.0f), 73 * 8 * 9 / 10);
+    EXPECT_EQ(countInRect(barX + 77, barY + 1, 72, 8, 1.0f, 1.0f, 0.0f), 0);
+    // Not highlighted, the fill takes the value colour.
+    menuSelection = 0;
+    drawMenus();
+    EXPECT_GE(countInRect(barX + 1, barY + 1, 73, 8, 0.0f, 1.0f, 0.5f), 73 * 8 * 9 / 10);
+    // Without the small font nothing at all is drawn.
+    o3DClearScreen(1.0f, 0.0f, 0.0f);
+    smallFontLoaded = 0;
+    drawMenus();
+    EXPECT_EQ(countInRect(0, 0, w, h, 1.0f, 0.0f, 0.0f), w * h);
+    smallFontLoaded = 1;
+    gameShutdown();
 }
