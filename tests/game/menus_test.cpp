@@ -102,6 +102,7 @@ TEST_F(Menus, QuitStopsTheMusicAndTheFootstepsAndPostsTheQuit)
         frame({});
         EXPECT_EQ(o3DIsRunning(), 0);
         o3DFreeMusic(&music);
+        o3DFreeSound(&soundEffects[SoundWalk]);
         o3DShutdown();
         ASSERT_EQ(o3DInit(nullptr, 800, 600, "Ostrel3D"), 1);
     }
