@@ -11,12 +11,30 @@
 
 GameScript gScript;
 
-static const AssetList &generatedData()
+// The entries of the game.dat the build made, read once through the engine's pack reader.
+struct DataEntry {
+    std::string name;
+    std::string bytes;
+};
+
+static const std::vector<DataEntry> &builtData()
 {
-    static AssetList assets;
-    if (assets.empty())
-        makeAllAssets(&assets, "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf");
-    return assets;
+    static std::vector<DataEntry> entries;
+    if (!entries.empty())
+        return entries;
+    TPack *pack = o3DOpenPack(O3D_TEST_GAME_DAT);
+    if (!pack)
+        return entries;
+    for (int i = 0; i < o3DGetPackFileCount(pack); ++i) {
+        TPackEntry *entry = o3DGetPackEntry(pack, i);
+        uint32_t size = 0;
+        unsigned char *bytes = o3DReadPackEntry(pack, entry->name, &size);
+        if (bytes)
+            entries.push_back({entry->name, std::string((const char *)bytes, size)});
+        o3DFreePackData(bytes);
+    }
+    o3DClosePack(pack);
+    return entries;
 }
 
 static void recordBox(const char *text, const char *caption, PlatformBoxIcon icon, int owned)
@@ -154,17 +172,17 @@ static void appendLe32(std::string &bytes, uint32_t value)
 
 void GameRun::writeGameData(const std::set<std::string> &without)
 {
-    const AssetList &assets = generatedData();
-    ASSERT_FALSE(assets.empty()) << "the default data could not be generated";
-    std::vector<const Asset *> kept;
-    for (const Asset &a : assets)
-        if (!without.count(a.name) && a.name != "intro.avi")
-            kept.push_back(&a);
+    const std::vector<DataEntry> &entries = builtData();
+    ASSERT_FALSE(entries.empty()) << "no game.dat at " << O3D_TEST_GAME_DAT;
+    std::vector<const DataEntry *> kept;
+    for (const DataEntry &e : entries)
+        if (!without.count(e.name))
+            kept.push_back(&e);
     std::string header;
     appendLe32(header, 2903);
     appendLe32(header, (uint32_t)kept.size());
     uint32_t offset = 8 + 72 * (uint32_t)kept.size();
-    for (const Asset *a : kept) {
+    for (const DataEntry *a : kept) {
         std::string name = a->name;
         name.resize(64, '\0');
         header += name;
@@ -174,8 +192,8 @@ void GameRun::writeGameData(const std::set<std::string> &without)
     }
     std::ofstream out("game.dat", std::ios::binary);
     out << header;
-    for (const Asset *a : kept)
-        out.write((const char *)a->bytes.data(), (std::streamsize)a->bytes.size());
+    for (const DataEntry *a : kept)
+        out.write(a->bytes.data(), (std::streamsize)a->bytes.size());
     ASSERT_TRUE(out.good());
 }
 

@@ -1,5 +1,5 @@
-// The game in-process on a real window (under Xvfb) with the generated default data: keys, time
-// and message boxes come from the test, the sound device is the recording fake, and the film
+// The game in-process on a real window (under Xvfb) with the default data the build made: keys,
+// time and message boxes come from the test, the sound device is the recording fake, and the film
 // system is scripted. A script runs at every buffer swap, so whole runs of the game's entry steps
 // can be driven frame by frame.
 #ifndef GAME_TESTS_GAME_GL_SUPPORT_H
@@ -7,7 +7,6 @@
 
 #include "game.h"
 
-#include "assetgen.h"
 #include "fake_audio.h"
 #include "fake_platform.h"
 
@@ -45,7 +44,7 @@ class GameRun : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
-    // Writes game.dat into the test's folder from the generated data without these entries.
+    // Writes game.dat into the test's folder: the build's game.dat without these entries.
     void writeGameData(const std::set<std::string> &without = {});
     // Keys held from now on (pressed at the next keyboard update where they were up).
     void holdKeys(std::initializer_list<int> keys);

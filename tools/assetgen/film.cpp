@@ -82,10 +82,28 @@ Writer streamHeader(const char *type, uint32_t scale, uint32_t rate, uint32_t le
     return chunk("strh", h);
 }
 
+// A spruce seen from afar: stacked tiers, dark needles with snow along each tier's top.
+void drawSpruce(Image *image, float centre, float ground, float h)
+{
+    for (int y = (int)(ground - h); y <= (int)ground; ++y) {
+        const float up = (ground - (float)y) / h; // 0 at the foot, 1 at the tip
+        const float tier = fmodf(up * 4.0f, 1.0f);
+        const float half = h * 0.3f * (1.0f - up) * (0.55f + 0.45f * (1.0f - tier));
+        for (int x = (int)(centre - half); x <= (int)(centre + half); ++x) {
+            const bool snow = tier > 0.7f || valueNoise(x * 0.6f, y * 0.6f, 0, 0, 130u) > 0.75f;
+            image->set(x, y, snow ? Rgb{226, 233, 243} : Rgb{52, 72, 78});
+        }
+    }
+    for (int y = (int)ground; y < (int)(ground + h * 0.06f) + 1; ++y)
+        for (int x = (int)(centre - h * 0.03f); x <= (int)(centre + h * 0.03f); ++x)
+            image->set(x, y, {70, 56, 48});
+}
+
 // The far hills' skyline, as a height above the horizon (in picture rows) along the pan.
 float skyline(float x, float layer)
 {
-    return fractalNoise(x * (0.012f + layer * 0.01f), layer * 7.0f, 0, 3, 0.5f, 120u + (int)layer);
+    return fractalNoise(x * (0.010f + layer * 0.006f), layer * 7.0f, 0, 2, 0.35f,
+                        120u + (int)layer);
 }
 
 Image frameImage(int frame, const std::vector<uint8_t> &title, int titleW, int titleH)
@@ -114,29 +132,21 @@ Image frameImage(int frame, const std::vector<uint8_t> &title, int titleW, int t
                 const float depth = clampf((y - top) / 40.0f, 0.0f, 1.0f);
                 image.set(x, y, scaleRgb(colour, 1.0f - 0.12f * depth * (layer == 2 ? 0.5f : 1)));
             }
-            // Spruces along the middle ridge: dark triangles with snow on their tiers.
-            if (layer == 1) {
-                const float wx = (float)x + pan * speed;
-                const int slot = (int)floorf(wx / 23.0f);
-                const float centre = slot * 23.0f + 11.5f;
-                Lcg r = {(uint32_t)(slot * 7919 + 13)};
-                if (r.draw() % 3 == 0)
-                    continue;
-                const float h = 14.0f + (float)(r.draw() % 10);
-                const float ground = base - rise * skyline(centre, 1.0f);
-                const float half = h * 0.32f * (1.0f - fabsf(wx - centre) / (h * 0.32f));
-                if (half <= 0)
-                    continue;
-                for (int y = (int)(ground - h); y < (int)ground + 2; ++y) {
-                    const float up = (ground - (float)y) / h; // 0 at the foot, 1 at the tip
-                    const float tier = fmodf(up * 4.0f, 1.0f);
-                    const float width = h * 0.32f * (1.0f - up) * (0.6f + 0.4f * tier);
-                    if (fabsf(wx - centre) > width)
-                        continue;
-                    const bool snow = tier > 0.75f;
-                    image.set(x, y, snow ? Rgb{225, 232, 242} : Rgb{58, 78, 84});
-                }
-            }
+        }
+        // Spruces on the middle and near hills, scrolling with their hill; nearer ones larger.
+        if (layer == 0)
+            continue;
+        const float spacing = layer == 1 ? 19.0f : 90.0f;
+        const int firstSlot = (int)floorf((pan * speed - 40.0f) / spacing);
+        for (int slot = firstSlot; slot * spacing < pan * speed + kWidth + 40.0f; ++slot) {
+            Lcg r = {(uint32_t)(slot * 7919 + 13 + layer * 101)};
+            if (r.draw() % 3 == 0)
+                continue;
+            const float centre = slot * spacing + (float)(r.draw() % 9) - 4.0f;
+            const float h =
+                layer == 1 ? 10.0f + (float)(r.draw() % 12) : 34.0f + (float)(r.draw() % 20);
+            const float ground = base - rise * skyline(centre, (float)layer) + h * 0.05f;
+            drawSpruce(&image, centre - pan * speed, ground, h);
         }
     }
     // Snow falling slowly, drifting left.

@@ -32,15 +32,24 @@ static void levelAround(std::vector<float> *h, GroundPoint p)
     const float col = sampleOf(p.x), row = sampleOf(p.z);
     float sum = 0.0f;
     int count = 0;
+    auto inside = [](int r, int c) {
+        return r >= 0 && c >= 0 && r < kHeightmapSize && c < kHeightmapSize;
+    };
     for (int r = (int)(row - kFlatSamples); r <= (int)(row + kFlatSamples) + 1; ++r)
         for (int c = (int)(col - kFlatSamples); c <= (int)(col + kFlatSamples) + 1; ++c) {
+            if (!inside(r, c))
+                continue;
             sum += (*h)[(size_t)r * kHeightmapSize + c];
             ++count;
         }
+    if (count == 0)
+        return;
     const float level = sum / (float)count;
     const int reach = (int)kBlendSamples + 2;
     for (int r = (int)row - reach; r <= (int)row + reach; ++r)
         for (int c = (int)col - reach; c <= (int)col + reach; ++c) {
+            if (!inside(r, c))
+                continue;
             const float d = sqrtf((r - row) * (r - row) + (c - col) * (c - col));
             const float w = 1.0f - smoothstepf(kFlatSamples, kBlendSamples, d);
             float &v = (*h)[(size_t)r * kHeightmapSize + c];

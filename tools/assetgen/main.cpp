@@ -8,10 +8,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#ifndef ASSETGEN_DEFAULT_FONT
-#define ASSETGEN_DEFAULT_FONT "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
-#endif
-
 static int writeFile(const std::string &path, const Bytes &bytes)
 {
     FILE *f = fopen(path.c_str(), "wb");

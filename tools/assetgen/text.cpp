@@ -147,6 +147,10 @@ static void makeFont(AssetList *out, TextFace *face, const char *baseName, int p
 
 void makeFonts(AssetList *out, TextFace *face)
 {
+    // The menus want a wide face: the letters are stretched an eighth sideways.
+    FT_Matrix wide = {0x12000, 0, 0, 0x10000};
+    FT_Set_Transform(face->face, &wide, nullptr);
     makeFont(out, face, "BankGothic16", 16);
     makeFont(out, face, "BankGothic24", 24);
+    FT_Set_Transform(face->face, nullptr, nullptr);
 }
