@@ -97,10 +97,16 @@ press Down
 press Down   # Pole widzenia
 press Right
 press Escape # back to the main menu on "Opcje", config.ini written
-grep -q '^FOV=60.0$' "$work/run/config.ini" 2>/dev/null && fail "the field of view did not change"
-grep -q '^FOV=[0-9]*\.[0-9]$' "$work/run/config.ini" || fail "no config.ini written by the options"
-grep -q '^MasterVolume=100$' "$work/run/config.ini" || fail "config.ini lacks its other lines"
-echo "ok: the options wrote $(grep '^FOV=' "$work/run/config.ini")"
+for _ in $(seq 20); do
+  [ -f "$work/run/config.ini" ] && break
+  sleep 0.25
+done
+# The file's lines end with the platform's line end (CR LF on Windows).
+settings() { tr -d '\r' <"$work/run/config.ini" 2>/dev/null; }
+settings | grep -q '^FOV=60.0$' && fail "the field of view did not change"
+settings | grep -q '^FOV=[0-9]*\.[0-9]$' || fail "no config.ini written by the options"
+settings | grep -q '^MasterVolume=100$' || fail "config.ini lacks its other lines"
+echo "ok: the options wrote $(settings | grep '^FOV=')"
 
 press Up
 press Return # Nowa gra: the loading screen, then play
