@@ -12,7 +12,7 @@ run_packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
-  zenity xvfb xauth xdotool x11-utils imagemagick
+  zenity xvfb xauth xdotool x11-utils x11-apps imagemagick
 )
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libx11-dev x11-xkb-utils

@@ -3,8 +3,9 @@
 # natively or, with a runner such as with_wine.sh, as the Windows build, in a folder holding the
 # default data (game.dat and intro.avi, as the build makes them): a key skips the intro; the main menu shows; the options screen changes the field of
 # view and writes config.ini on leaving; "Nowa gra" loads the level into play; Esc opens the pause
-# menu; "Wyjscie" ends the program with exit code 0. Started without game.dat it shows its two
-# error boxes (their text also on standard error) and ends with exit code 1.
+# menu; "Wyjscie" ends the program with exit code 0. Closing the window while the intro plays ends
+# the program once start-up is done (settings written, exit code 0). Started without game.dat it
+# shows its two error boxes (their text also on standard error) and ends with exit code 1.
 #
 #   game_e2e.sh path/to/game path/to/data-folder [runner]
 set -u
@@ -12,6 +13,7 @@ set -u
 program=$(realpath "$1")
 data=$(realpath "$2")
 runner=${3:-}
+support=$(cd "$(dirname "$0")/../support" && pwd)
 work=$(mktemp -d /tmp/o3d-game-e2e.XXXXXX)
 pid=
 cleanup() {
@@ -50,8 +52,9 @@ press() {
   sleep 0.4
 }
 
-mkdir "$work/run" "$work/empty"
+mkdir "$work/run" "$work/empty" "$work/closed"
 cp "$data/game.dat" "$data/intro.avi" "$work/run/" || fail "no game.dat and intro.avi in $data"
+cp "$data/game.dat" "$data/intro.avi" "$work/closed/"
 
 # --- a whole run ---------------------------------------------------------------------------------
 # A silent sound driver stands in for a sound card (SDL's dummy one natively, ALSA's null device
@@ -130,6 +133,32 @@ pid=
 [ "$status" = 0 ] || fail "exit code $status after Wyjscie"
 ls "$work/run" | grep -q '^temp_' && fail "temporary files left: $(ls "$work/run" | grep '^temp_')"
 echo "ok: Wyjscie ended the game with exit code 0"
+
+# --- the window closed during the intro ---------------------------------------------------------
+(cd "$work/closed" && SDL_AUDIODRIVER=dummy O3D_WINE_NULL_AUDIO=1 exec $runner "$program") \
+  >"$work/out.txt" 2>&1 &
+pid=$!
+window=
+for _ in $(seq 240); do
+  window=$(xdotool search --onlyvisible --name '^Ostrel3D$' 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
+  running || fail "ended before its window opened"
+  sleep 0.25
+done
+[ -n "$window" ] || fail "no window titled 'Ostrel3D'"
+sleep 1
+python3 "$support/send_close.py" "$window" || fail "could not press the close button"
+for _ in $(seq 40); do
+  running || break
+  sleep 0.25
+done
+running && fail "still running after its window was closed during the intro"
+wait "$pid"
+status=$?
+pid=
+[ "$status" = 0 ] || fail "exit code $status after closing the window during the intro"
+[ -f "$work/closed/config.ini" ] || fail "no config.ini: start-up or shutdown did not finish"
+echo "ok: closing the window during the intro ended the game after start-up, exit code 0"
 
 # --- without game.dat ----------------------------------------------------------------------------
 (cd "$work/empty" && exec $runner "$program") >"$work/out.txt" 2>&1 &

@@ -423,6 +423,7 @@ TEST_F(VideoRules, QuitEndsTheFilmWithZeroAndIsQueuedAgainForTheGame)
         EXPECT_EQ(gFake.quitPosted, 1);
         o3DProcessMessages();
         EXPECT_EQ(o3DIsRunning(), 0);
+        o3DShutdown(); // a fresh window for the next ending
         ASSERT_EQ(o3DInit(nullptr, 800, 600, "video"), 1);
     }
 }

@@ -304,7 +304,9 @@ void makeGun(AssetList *out)
     addGunBox(&m, kPolymer, 0.325f, 0.375f, -0.52f, -0.37f, 0.62f, 0.70f);   // magazine
     addGunBox(&m, kGrip, 0.325f, 0.375f, -0.56f, -0.37f, 0.44f, 0.52f);      // grip
     addGunBox(&m, kGrip, 0.32f, 0.38f, -0.36f, -0.27f, 0.20f, 0.42f);        // stock
-    addGunBarrel(&m, 0.35f, -0.28f, 0.86f, 1.30f, 0.022f);
+    addGunBox(&m, kPolymer, 0.296f, 0.301f, -0.335f, -0.285f, 0.56f, 0.72f); // ejection port
+    addGunBarrel(&m, 0.35f, -0.28f, 0.86f, 1.24f, 0.022f);
+    addGunBarrel(&m, 0.35f, -0.28f, 1.24f, 1.31f, 0.030f); // muzzle brake
     out->push_back({"gun.obj", m.objBytes("player's gun, in the frame the game draws it in")});
     out->push_back({"gun.bmp", bmpBytes(gunAtlas())});
 }
