@@ -172,6 +172,33 @@ TEST_F(Render, DeathTurnsTheScreenBlackWithGameOverFromOneSecondAndHidesTheGun)
     EXPECT_EQ(countRow(view, 500, 0, 800, 1, 0, 0), 800);
 }
 
+TEST_F(Render, MuzzleFlashShowsRightOfAndBelowTheCrosshairWhileOn)
+{
+    // Against the dark, where the additive flash shows best.
+    o3DSetCamera(&gameCamera, 0.0f, -50.0f, 0.0f, 0.0f, 0.0f);
+    o3DUpdateCamera(&gameCamera);
+    TSkybox *sky = skyboxHandle;
+    skyboxHandle = nullptr;
+    TMesh *gun = gunMesh;
+    gunMesh = nullptr;
+    muzzleFlashOn = 0;
+    const std::vector<unsigned char> off = playView();
+    muzzleFlashOn = 1;
+    const std::vector<unsigned char> on = playView();
+    skyboxHandle = sky;
+    gunMesh = gun;
+    int changedNear = 0, changedElsewhere = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) {
+            const size_t i = ((size_t)(599 - y) * 800 + x) * 3;
+            const bool changed = off[i] != on[i] || off[i + 1] != on[i + 1];
+            const bool near = x > 380 && x < 580 && y > 260 && y < 460;
+            (near ? changedNear : changedElsewhere) += changed;
+        }
+    EXPECT_GT(changedNear, 500);
+    EXPECT_EQ(changedElsewhere, 0);
+}
+
 TEST_F(Render, ShadowIsABlobOrAFlattenedModelByTheSetting)
 {
     // Look down at the enemy from above and behind it.
