@@ -192,8 +192,8 @@ TEST_F(Render, MuzzleFlashShowsRightOfAndBelowTheCrosshairWhileOn)
         for (int x = 0; x < 800; ++x) {
             const size_t i = ((size_t)(599 - y) * 800 + x) * 3;
             const bool changed = off[i] != on[i] || off[i + 1] != on[i + 1];
-            const bool near = x > 380 && x < 580 && y > 260 && y < 460;
-            (near ? changedNear : changedElsewhere) += changed;
+            const bool inFlash = x > 380 && x < 580 && y > 260 && y < 460;
+            (inFlash ? changedNear : changedElsewhere) += changed;
         }
     EXPECT_GT(changedNear, 500);
     EXPECT_EQ(changedElsewhere, 0);
