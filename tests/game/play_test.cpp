@@ -498,3 +498,22 @@ TEST_F(Play, PauseFrameRunsNoShotMovementOrEnemyStep)
     EXPECT_EQ(enemy.health, 100);
     EXPECT_FLOAT_EQ(shotCooldown, 0.0f);
 }
+
+TEST_F(Play, MouseLookTurnsAPointOneFiveDegreesPerPixelAndMovingUpLooksUp)
+{
+    player.mouseLook = 1;
+    gFake.cursorX = 400;
+    gFake.cursorY = 300;
+    o3DCaptureMouse();
+    frame({}, 0.01); // the captured cursor rests at the centre: no turn
+    EXPECT_NEAR(gameCamera.yaw, 0.0f, 1e-4f);
+    gFake.cursorX = 400 + 20;
+    gFake.cursorY = 300 - 10;
+    frame({}, 0.01);
+    EXPECT_NEAR(gameCamera.yaw, 3.0f, 1e-4f);
+    EXPECT_NEAR(gameCamera.pitch, 1.5f, 1e-4f);
+    // Pitch stops short of straight up.
+    gFake.cursorY = 300 - 1000;
+    frame({}, 0.01);
+    EXPECT_NEAR(gameCamera.pitch, 89.9f, 1e-3f);
+}
