@@ -21,8 +21,10 @@ int gameInit(void)
     if (!o3DVideoInit())
         setStatus("BLAD: Nie mozna zainicjalizowac systemu AVI!");
     if (o3DIsVideoAvailable()) {
-        // A window closed during the film leaves its quit queued for the frame loop.
-        o3DPlayVideo(o3DGetWindowHandle(), "intro.avi", 1);
+        // A window closed during the film leaves its quit queued: taking it at once lets the
+        // program end after start-up without drawing a single frame of the menu.
+        if (!o3DPlayVideo(o3DGetWindowHandle(), "intro.avi", 1))
+            o3DProcessMessages();
         o3DClearScreen(0.0f, 0.0f, 0.0f);
         o3DSwapBuffers();
     }
