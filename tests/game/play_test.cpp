@@ -311,10 +311,12 @@ TEST_F(Play, FiftyHitsKillTheEnemyAndTheFourthFlinchesIt)
 TEST_F(Play, OneShotPerClickAndAtMostOneEveryFifthOfASecond)
 {
     addEnemy(30.0f, 30.0f);
+    loadEffect(SoundShot);
     placePlayer(100.0f, 30.0f);
     faceYaw(180.0f, 0.0f);
     click(0.05, 0.05);
     EXPECT_EQ(enemy.health, 98);
+    EXPECT_EQ(o3DIsSoundPlaying(&soundEffects[SoundShot]), 1);
     EXPECT_EQ(muzzleFlashOn, 0); // 0.05 s of flash is over
     click(0.05, 0.05);           // 0.1 s after the first: still cooling down
     EXPECT_EQ(enemy.health, 98);
