@@ -101,10 +101,17 @@ shot game-11-enemy-pain
 shooter=$!
 burst game-12-player-hurt 30 'r>0.5 && g<0.25 && b<0.25'
 wait "$shooter"
-for _ in $(seq 30); do fire; done
+# Shots that fall between two frames are lost, so fire until the enemy bar's red is gone.
+red_left() {
+  import -window root -crop 1x1+252+20 +repage -format '%[fx:int(255*r)]' info: 2>/dev/null
+}
+for _ in $(seq 60); do
+  fire
+  [ "$(red_left)" -lt 128 ] && break
+done
 sleep 0.5
 shot game-13-enemy-dying
-sleep 4.5
+sleep 5.3
 shot game-14-enemy-fading
 tap Escape
 tap Down
