@@ -129,6 +129,43 @@ void startNewGame(void);
 void gameUpdate(void);
 void gameRender(void);
 
+// ---- player (player.cpp) --------------------------------------------------------------------
+
+// 1 when the circles at (x1, z1) and (x2, z2) overlap (centres closer than r1 + r2).
+int circlesOverlap(float x1, float z1, float r1, float x2, float z2, float r2);
+// Moves a body of radius r at (x, z) out of an obstacle of radius ro at (ox, oz) to the
+// touching distance; a body on the very centre moves 1 along +x.
+void pushOutOfCircle(float *x, float *z, float ox, float oz, float r, float ro);
+void updatePlayer(float dt);
+void applyPlayerPhysics(float dt);
+
+// ---- enemy and combat (combat.cpp) ----------------------------------------------------------
+
+// The game's own generator: state * 214013 + 2531011, output (state >> 16) & 0x7FFF; state 1 at
+// program start, never reseeded, so every platform draws the same numbers.
+extern unsigned int randomState;
+int gameRandom(void);
+// 1 with the entry distance when the ray enters the box (full edge lengths in size) at a
+// distance from 0 to maxDistance; distanceOut may be null.
+int rayHitsBox(const float origin[3], const float direction[3], float maxDistance,
+               const float centre[3], const float size[3], float *distanceOut);
+void fireWeapon(void);
+void updateEnemy(float dt);
+// The play frame's combat rules, in the order the frame runs them: the weapon's timers before
+// the player and enemy steps, then the strike timers, the player's death, the enemy's death.
+void updateWeaponTimers(float dt);
+void updateStrikeTimers(float dt);
+void updatePlayerDeath(float dt);
+void updateEnemyDeath(float dt);
+
+// ---- world and HUD (world_render.cpp) -------------------------------------------------------
+
+void renderWorld(void);
+void drawMuzzleFlash(void);
+void drawGun(void);
+void drawHud(void);
+void drawCrosshair(void);
+
 // ---- start-up, shutdown and the entry steps (startup.cpp, loop.cpp) --------------------------
 
 int gameInit(void);

@@ -1,7 +1,9 @@
-// A new game, and the frame's update and drawing as far as the play state goes so far: the time
-// step, the menus, pausing and leaving, the sky's turn, the camera settings and the mouse-look
-// key. The player, the enemy, combat and the world's drawing join these.
+// A new game, and the frame's update and drawing: the time step, the menus, pausing and leaving,
+// then the play frame in its fixed order (sky, camera settings, mouse look, shot, timers, player,
+// enemy, deaths, the health icon's pulse, the frame rate).
 #include "game.h"
+
+#include <math.h>
 
 static void stopFootsteps(void)
 {
@@ -21,7 +23,7 @@ void startNewGame(void)
     player.health = player.maxHealth;
     o3DSetCamera(&gameCamera, player.posX, player.eyeY, player.posZ, 45.0f, 0.0f);
     o3DUpdateCamera(&gameCamera);
-    if (enemyModel && !enemy.removed) {
+    if (enemyModel && enemyModel->valid && !enemy.removed) {
         enemy.posX = enemy.posZ = 30.0f;
         enemy.yaw = 0.0f;
         enemy.aiState = EnemyIdle;
@@ -86,6 +88,18 @@ void gameUpdate(void)
         else
             o3DReleaseMouse();
     }
+    if (o3DMouseButtonPressed(0))
+        fireWeapon();
+    updateWeaponTimers(frameDelta);
+    updatePlayer(frameDelta);
+    updateEnemy(frameDelta);
+    updateStrikeTimers(frameDelta);
+    updatePlayerDeath(frameDelta);
+    updateEnemyDeath(frameDelta);
+    if (healthImage.loaded && healthImage.additive) {
+        healthPulsePhase += 2.0f * frameDelta;
+        o3DSetImageAlpha(&healthImage, 0.75f + 0.25f * sinf(healthPulsePhase));
+    }
     fpsValue = frameDelta > 0.0f ? 1.0f / frameDelta : 0.0f;
 }
 
@@ -95,10 +109,8 @@ void gameRender(void)
         drawMenus();
         return;
     }
-    // The world and the head-up display are drawn here once they exist; until then play shows
-    // the camera's view of an empty scene.
     o3DBegin3D();
-    o3DClearScreen(0.0f, 0.0f, 0.0f);
-    o3DApplyCamera(&gameCamera);
+    renderWorld();
     o3DBegin2D();
+    drawHud();
 }

@@ -87,6 +87,7 @@ void resetGameState(void)
     shotCooldown = recoil = muzzleFlashTimer = hurtFlash = playerDeathTimer = 0.0f;
     muzzleFlashOn = playerDead = 0;
     frameDelta = skyAngle = healthPulsePhase = fpsValue = 0.0f;
+    randomState = 1;
 }
 
 void setStatus(const char *text)

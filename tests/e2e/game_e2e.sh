@@ -2,8 +2,8 @@
 # The game as a player meets it, on the X display the caller provides (tests/support/with_xvfb.sh),
 # natively or, with a runner such as with_wine.sh, as the Windows build, in a folder holding the
 # default data (game.dat and intro.avi, as the build makes them): a key skips the intro; the main menu shows; the options screen changes the field of
-# view and writes config.ini on leaving; "Nowa gra" loads the level into play; Esc opens the pause
-# menu; "Wyjscie" ends the program with exit code 0. Closing the window while the intro plays ends
+# view and writes config.ini on leaving; "Nowa gra" loads the level into play; walking changes the view;
+# a shot is fired; Esc opens the pause menu; "Wyjscie" ends the program with exit code 0. Closing the window while the intro plays ends
 # the program once start-up is done (settings written, exit code 0). Started without game.dat it
 # shows its two error boxes (their text also on standard error) and ends with exit code 1.
 #
@@ -115,6 +115,23 @@ press Up
 press Return # Nowa gra: the loading screen, then play
 sleep 2
 running || fail "ended on a new game"
+# Walking changes the view.
+shoot before_walk
+xdotool keydown w
+sleep 1
+xdotool keyup w
+shoot after_walk
+convert "$work/before_walk.png" -crop "800x600+$cx+$cy" +repage "$work/view1.png"
+convert "$work/after_walk.png" -crop "800x600+$cx+$cy" +repage "$work/view2.png"
+changed=$(compare -metric AE -fuzz 5% "$work/view1.png" "$work/view2.png" null: 2>&1 | cut -d' ' -f1)
+[ "${changed%.*}" -gt 10000 ] 2>/dev/null || fail "walking did not change the view ($changed pixels)"
+echo "ok: walking changed the view ($changed pixels)"
+# A shot (its flash and sound are checked in-process, where a frame can be held still).
+xdotool mousedown 1
+sleep 0.05
+xdotool mouseup 1
+sleep 0.3
+running || fail "ended on a shot"
 press Escape # the pause menu
 shoot paused
 b=$(band paused 500 40)

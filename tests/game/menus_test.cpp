@@ -64,6 +64,9 @@ TEST_F(Menus, NewGameWithTheLevelStartsPlayWithMusicAndMouseLook)
     loadMusic();
     levelLoaded = 1;
     player.health = 3;
+    // The cursor at the window's centre, so the captured mouse does not turn the view.
+    gFake.cursorX = 400;
+    gFake.cursorY = 300;
     press(O3D_KEY_ENTER);
     EXPECT_EQ(gameState, Playing);
     EXPECT_EQ(menuSelection, 0);
