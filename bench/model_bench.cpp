@@ -21,17 +21,18 @@ static const int kRings = 20, kSegments = 25; // 500 vertices, 912 triangles
 // A ball of kRings x kSegments vertices whose surface ripples from frame to frame.
 static Md2Spec rippleBall(int frames)
 {
-    Md2Spec spec;
-    spec.skinWidth = spec.skinHeight = 64;
+    Md2Spec fixture;
+    fixture.skinWidth = fixture.skinHeight = 64;
     for (int r = 0; r < kRings; ++r)
         for (int s = 0; s < kSegments; ++s)
-            spec.texCoords.push_back({(int16_t)(s * 64 / kSegments), (int16_t)(r * 64 / kRings)});
+            fixture.texCoords.push_back(
+                {(int16_t)(s * 64 / kSegments), (int16_t)(r * 64 / kRings)});
     for (int r = 0; r + 1 < kRings; ++r) {
         for (int s = 0; s + 1 < kSegments; ++s) {
             uint16_t a = (uint16_t)(r * kSegments + s), b = (uint16_t)(a + 1);
             uint16_t c = (uint16_t)(a + kSegments), d = (uint16_t)(c + 1);
-            spec.triangles.push_back({{a, c, b}, {a, c, b}});
-            spec.triangles.push_back({{b, c, d}, {b, c, d}});
+            fixture.triangles.push_back({{a, c, b}, {a, c, b}});
+            fixture.triangles.push_back({{b, c, d}, {b, c, d}});
         }
     }
     for (int f = 0; f < frames; ++f) {
@@ -54,9 +55,9 @@ static Md2Spec rippleBall(int frames)
                 frame.vertices.push_back(v);
             }
         }
-        spec.frames.push_back(frame);
+        fixture.frames.push_back(frame);
     }
-    return spec;
+    return fixture;
 }
 
 static void BM_Md2Load200Frames(benchmark::State &state)

@@ -64,9 +64,9 @@ void GameTest::press(int key)
 
 static std::vector<uint8_t> shortSound()
 {
-    WavSpec spec;
-    spec.samples = samples16({0, 1000, -1000, 0});
-    return makeWav(spec);
+    WavSpec fixture;
+    fixture.samples = samples16({0, 1000, -1000, 0});
+    return makeWav(fixture);
 }
 
 void GameTest::loadEffect(int effect)

@@ -75,27 +75,27 @@ inline void putMd2Float(std::vector<uint8_t> &bytes, size_t at, float value)
     putLe32(bytes, at, bits);
 }
 
-inline std::vector<uint8_t> md2Bytes(const Md2Spec &spec)
+inline std::vector<uint8_t> md2Bytes(const Md2Spec &fixture)
 {
     const size_t header = 68;
-    size_t numVertices = spec.frames.empty() ? 0 : spec.frames[0].vertices.size();
+    size_t numVertices = fixture.frames.empty() ? 0 : fixture.frames[0].vertices.size();
     size_t frameSize = 40 + 4 * numVertices;
     size_t offsetTexCoords = header;
-    size_t offsetTriangles = offsetTexCoords + 4 * spec.texCoords.size();
-    size_t offsetFrames = offsetTriangles + 12 * spec.triangles.size();
-    size_t end = offsetFrames + frameSize * spec.frames.size();
+    size_t offsetTriangles = offsetTexCoords + 4 * fixture.texCoords.size();
+    size_t offsetFrames = offsetTriangles + 12 * fixture.triangles.size();
+    size_t end = offsetFrames + frameSize * fixture.frames.size();
     std::vector<uint8_t> bytes(end, 0);
     const int32_t values[17] = {0x32504449,
                                 8,
-                                spec.skinWidth,
-                                spec.skinHeight,
+                                fixture.skinWidth,
+                                fixture.skinHeight,
                                 (int32_t)frameSize,
                                 0,
                                 (int32_t)numVertices,
-                                (int32_t)spec.texCoords.size(),
-                                (int32_t)spec.triangles.size(),
+                                (int32_t)fixture.texCoords.size(),
+                                (int32_t)fixture.triangles.size(),
                                 0,
-                                (int32_t)spec.frames.size(),
+                                (int32_t)fixture.frames.size(),
                                 (int32_t)header,
                                 (int32_t)offsetTexCoords,
                                 (int32_t)offsetTriangles,
@@ -104,18 +104,18 @@ inline std::vector<uint8_t> md2Bytes(const Md2Spec &spec)
                                 (int32_t)end};
     for (int i = 0; i < 17; ++i)
         putMd2Header(bytes, (Md2HeaderField)i, values[i]);
-    for (size_t i = 0; i < spec.texCoords.size(); ++i) {
-        putLe16(bytes, offsetTexCoords + 4 * i, (uint16_t)spec.texCoords[i].first);
-        putLe16(bytes, offsetTexCoords + 4 * i + 2, (uint16_t)spec.texCoords[i].second);
+    for (size_t i = 0; i < fixture.texCoords.size(); ++i) {
+        putLe16(bytes, offsetTexCoords + 4 * i, (uint16_t)fixture.texCoords[i].first);
+        putLe16(bytes, offsetTexCoords + 4 * i + 2, (uint16_t)fixture.texCoords[i].second);
     }
-    for (size_t i = 0; i < spec.triangles.size(); ++i) {
+    for (size_t i = 0; i < fixture.triangles.size(); ++i) {
         for (int k = 0; k < 3; ++k) {
-            putLe16(bytes, offsetTriangles + 12 * i + 2 * k, spec.triangles[i].vertex[k]);
-            putLe16(bytes, offsetTriangles + 12 * i + 6 + 2 * k, spec.triangles[i].texCoord[k]);
+            putLe16(bytes, offsetTriangles + 12 * i + 2 * k, fixture.triangles[i].vertex[k]);
+            putLe16(bytes, offsetTriangles + 12 * i + 6 + 2 * k, fixture.triangles[i].texCoord[k]);
         }
     }
-    for (size_t f = 0; f < spec.frames.size(); ++f) {
-        const Md2FrameSpec &frame = spec.frames[f];
+    for (size_t f = 0; f < fixture.frames.size(); ++f) {
+        const Md2FrameSpec &frame = fixture.frames[f];
         size_t at = offsetFrames + frameSize * f;
         for (int k = 0; k < 3; ++k) {
             putMd2Float(bytes, at + 4 * k, frame.scale[k]);
@@ -140,9 +140,9 @@ inline std::vector<uint8_t> md2Bytes(const Md2Spec &spec)
 // turn, so interpolation between frames shows in the normals too.
 inline Md2Spec squareModel(int frameCount)
 {
-    Md2Spec spec;
-    spec.texCoords = {{0, 32}, {64, 32}, {64, 0}, {0, 0}};
-    spec.triangles = {{{0, 1, 2}, {0, 1, 2}}, {{0, 2, 3}, {0, 2, 3}}};
+    Md2Spec fixture;
+    fixture.texCoords = {{0, 32}, {64, 32}, {64, 0}, {0, 0}};
+    fixture.triangles = {{{0, 1, 2}, {0, 1, 2}}, {{0, 2, 3}, {0, 2, 3}}};
     for (int f = 0; f < frameCount; ++f) {
         Md2FrameSpec frame;
         frame.translate[0] = -1.0f + (float)f;
@@ -151,9 +151,9 @@ inline Md2Spec squareModel(int frameCount)
         uint8_t normal = (uint8_t)(f % 2);
         frame.vertices = {
             {0, 0, 0, normal}, {2, 0, 0, normal}, {2, 2, 0, normal}, {0, 2, 0, normal}};
-        spec.frames.push_back(frame);
+        fixture.frames.push_back(frame);
     }
-    return spec;
+    return fixture;
 }
 
 #endif

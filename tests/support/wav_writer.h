@@ -38,23 +38,23 @@ inline void appendTag(std::vector<uint8_t> &out, const std::string &tag)
         out.push_back((uint8_t)c);
 }
 
-inline std::vector<uint8_t> makeWav(const WavSpec &spec)
+inline std::vector<uint8_t> makeWav(const WavSpec &fixture)
 {
     std::vector<uint8_t> out;
     appendTag(out, "RIFF");
     appendLe(out, 0, 4); // patched below
     appendTag(out, "WAVE");
     appendTag(out, "fmt ");
-    appendLe(out, 16 + (uint32_t)spec.formatExtra.size(), 4);
-    appendLe(out, spec.formatTag, 2);
-    appendLe(out, spec.channels, 2);
-    appendLe(out, spec.rate, 4);
-    uint32_t align = spec.bits / 8 * spec.channels;
-    appendLe(out, spec.rate * align, 4);
+    appendLe(out, 16 + (uint32_t)fixture.formatExtra.size(), 4);
+    appendLe(out, fixture.formatTag, 2);
+    appendLe(out, fixture.channels, 2);
+    appendLe(out, fixture.rate, 4);
+    uint32_t align = fixture.bits / 8 * fixture.channels;
+    appendLe(out, fixture.rate * align, 4);
     appendLe(out, align, 2);
-    appendLe(out, spec.bits, 2);
-    out.insert(out.end(), spec.formatExtra.begin(), spec.formatExtra.end());
-    for (const WavChunk &chunk : spec.chunks) {
+    appendLe(out, fixture.bits, 2);
+    out.insert(out.end(), fixture.formatExtra.begin(), fixture.formatExtra.end());
+    for (const WavChunk &chunk : fixture.chunks) {
         appendTag(out, chunk.id);
         uint32_t size =
             chunk.declaredSize != UINT32_MAX ? chunk.declaredSize : (uint32_t)chunk.bytes.size();
@@ -62,8 +62,10 @@ inline std::vector<uint8_t> makeWav(const WavSpec &spec)
         out.insert(out.end(), chunk.bytes.begin(), chunk.bytes.end());
     }
     appendTag(out, "data");
-    appendLe(out, spec.dataSize != UINT32_MAX ? spec.dataSize : (uint32_t)spec.samples.size(), 4);
-    out.insert(out.end(), spec.samples.begin(), spec.samples.end());
+    appendLe(out,
+             fixture.dataSize != UINT32_MAX ? fixture.dataSize : (uint32_t)fixture.samples.size(),
+             4);
+    out.insert(out.end(), fixture.samples.begin(), fixture.samples.end());
     uint32_t riffSize = (uint32_t)out.size() - 8;
     for (int i = 0; i < 4; ++i)
         out[4 + i] = (uint8_t)(riffSize >> (8 * i));

@@ -60,11 +60,11 @@ class Md2 : public ::testing::Test {
 
 TEST_F(Md2, DecodesHeaderSectionsAndFrames)
 {
-    Md2Spec spec = squareModel(2);
-    spec.skinWidth = 64;
-    spec.skinHeight = 32;
-    spec.texCoords[1] = {16, 8};
-    Md2FrameSpec &frame = spec.frames[1];
+    Md2Spec fixture = squareModel(2);
+    fixture.skinWidth = 64;
+    fixture.skinHeight = 32;
+    fixture.texCoords[1] = {16, 8};
+    Md2FrameSpec &frame = fixture.frames[1];
     frame.scale[0] = 0.5f;
     frame.scale[1] = 2.0f;
     frame.scale[2] = 0.25f;
@@ -73,7 +73,7 @@ TEST_F(Md2, DecodesHeaderSectionsAndFrames)
     frame.translate[2] = 7.0f;
     frame.name = "runnerrunnerrunner"; // longer than its 16 bytes: cut and terminated
     frame.vertices[2] = {200, 100, 40, 161};
-    model = load(md2Bytes(spec));
+    model = load(md2Bytes(fixture));
     ASSERT_NE(model, nullptr);
 
     EXPECT_EQ(model->header.numVertices, 4);
@@ -179,10 +179,10 @@ TEST_F(Md2, RefusesDamagedFilesWithoutLeakingOrReadingPastThem)
 
 TEST_F(Md2, EmptySectionsLoadAsAModelWithNothingToDraw)
 {
-    Md2Spec spec = squareModel(1);
-    spec.triangles.clear();
-    spec.texCoords.clear();
-    model = load(md2Bytes(spec));
+    Md2Spec fixture = squareModel(1);
+    fixture.triangles.clear();
+    fixture.texCoords.clear();
+    model = load(md2Bytes(fixture));
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(md2UpdatePose(model), 1);
 }

@@ -40,10 +40,10 @@ class SdlSoundDevice : public ::testing::Test {
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
         ASSERT_TRUE(o3DSoundInit(nullptr));
-        WavSpec spec;
-        spec.rate = 44100;
-        spec.samples = samples16(std::vector<int16_t>(441, kLevel));
-        std::vector<uint8_t> bytes = makeWav(spec);
+        WavSpec fixture;
+        fixture.rate = 44100;
+        fixture.samples = samples16(std::vector<int16_t>(441, kLevel));
+        std::vector<uint8_t> bytes = makeWav(fixture);
         ASSERT_TRUE(o3DLoadSoundFromMemory(&tone, bytes.data(), (int)bytes.size()));
     }
     void TearDown() override
@@ -113,10 +113,10 @@ TEST_F(SdlSoundDevice, VolumeZeroMasterVolumeAndStopSilence)
 TEST_F(SdlSoundDevice, ASoundPlayedOnceAdvancesAndEndsByItself)
 {
     TSound second = {};
-    WavSpec spec;
-    spec.rate = 22050;
-    spec.samples = samples16(std::vector<int16_t>(22050 / 5, kLevel)); // 0.2 s
-    std::vector<uint8_t> bytes = makeWav(spec);
+    WavSpec fixture;
+    fixture.rate = 22050;
+    fixture.samples = samples16(std::vector<int16_t>(22050 / 5, kLevel)); // 0.2 s
+    std::vector<uint8_t> bytes = makeWav(fixture);
     ASSERT_TRUE(o3DLoadSoundFromMemory(&second, bytes.data(), (int)bytes.size()));
     o3DPlaySound(&second);
     unsigned int moved = 0;

@@ -18,12 +18,12 @@ namespace {
 std::vector<uint8_t> toneWav(uint32_t rate, uint32_t frames, uint16_t bits = 16,
                              uint16_t channels = 1)
 {
-    WavSpec spec;
-    spec.rate = rate;
-    spec.bits = bits;
-    spec.channels = channels;
-    spec.samples.assign((size_t)frames * bits / 8 * channels, 0x40);
-    return makeWav(spec);
+    WavSpec fixture;
+    fixture.rate = rate;
+    fixture.bits = bits;
+    fixture.channels = channels;
+    fixture.samples.assign((size_t)frames * bits / 8 * channels, 0x40);
+    return makeWav(fixture);
 }
 
 template <class Check> bool eventually(Check check)
@@ -98,10 +98,10 @@ TEST_F(DirectSoundDevice, ASoundPlayedOnceEndsByItself)
 // The smallest block the reader takes (one 8-bit sample) is below DirectSound's smallest buffer.
 TEST_F(DirectSoundDevice, TheSmallestBlockStillLoads)
 {
-    WavSpec spec;
-    spec.bits = 8;
-    spec.samples = {0x90};
-    std::vector<uint8_t> bytes = makeWav(spec);
+    WavSpec fixture;
+    fixture.bits = 8;
+    fixture.samples = {0x90};
+    std::vector<uint8_t> bytes = makeWav(fixture);
     ASSERT_EQ(bytes.size(), 45u);
     TSound sound = {};
     EXPECT_TRUE(o3DLoadSoundFromMemory(&sound, bytes.data(), (int)bytes.size()));

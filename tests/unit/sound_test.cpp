@@ -41,10 +41,10 @@ TEST(SoundConversion, VolumePanAndSpeed)
 class Sounds : public ::testing::Test {
   protected:
     std::vector<uint8_t> wav = makeWav([] {
-        WavSpec spec;
-        spec.rate = 44100;
-        spec.samples = samples16({1, 2, 3, 4, 5, 6, 7, 8});
-        return spec;
+        WavSpec fixture;
+        fixture.rate = 44100;
+        fixture.samples = samples16({1, 2, 3, 4, 5, 6, 7, 8});
+        return fixture;
     }());
 
     void SetUp() override

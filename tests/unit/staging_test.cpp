@@ -416,10 +416,10 @@ TEST_F(StagingMd2, APackEntryGivesTheSameModelAsItsFileAndLeavesNoFile)
 
 TEST_F(StagingAudio, SoundsAndMusicFromAPackMatchTheirFilesAndLeaveNoFile)
 {
-    WavSpec spec;
-    spec.channels = 2;
-    spec.samples = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    std::string wav = stringOf(makeWav(spec));
+    WavSpec fixture;
+    fixture.channels = 2;
+    fixture.samples = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    std::string wav = stringOf(makeWav(fixture));
     std::string cut = wav.substr(0, 30);
     writeBytes(folder / "shot.wav", wav);
     writeBytes(folder / "cut.wav", cut);
@@ -464,7 +464,7 @@ TEST_F(StagingAudio, SoundsAndMusicFromAPackMatchTheirFilesAndLeaveNoFile)
         SCOPED_TRACE(row.what);
         AudioLoaded staged = row.fromPack(pack, "shot.wav");
         EXPECT_EQ(staged.result, 1);
-        EXPECT_EQ(staged.samples, spec.samples);
+        EXPECT_EQ(staged.samples, fixture.samples);
         EXPECT_TRUE(staged == row.fromFile(pathOf("shot.wav").c_str()));
         AudioLoaded broken = row.fromPack(pack, "cut.wav");
         EXPECT_EQ(broken.result, 0);

@@ -21,16 +21,16 @@ std::vector<uint8_t> fourSamples()
 
 WavSpec plainSpec()
 {
-    WavSpec spec;
-    spec.samples = fourSamples();
-    return spec;
+    WavSpec fixture;
+    fixture.samples = fourSamples();
+    return fixture;
 }
 
 WavSpec withChunks(std::vector<WavChunk> chunks)
 {
-    WavSpec spec = plainSpec();
-    spec.chunks = std::move(chunks);
-    return spec;
+    WavSpec fixture = plainSpec();
+    fixture.chunks = std::move(chunks);
+    return fixture;
 }
 
 std::vector<uint8_t> patched(std::vector<uint8_t> bytes, size_t at, const char *tag)
@@ -131,12 +131,12 @@ TEST(WavParse, MemoryAndFileAgreeOnEveryLayout)
 
 TEST(WavParse, TakesChannelsRateAndBitsFromTheHeader)
 {
-    WavSpec spec;
-    spec.channels = 2;
-    spec.rate = 44100;
-    spec.bits = 8;
-    spec.samples = {1, 2, 3, 4};
-    std::vector<uint8_t> bytes = makeWav(spec);
+    WavSpec fixture;
+    fixture.channels = 2;
+    fixture.rate = 44100;
+    fixture.bits = 8;
+    fixture.samples = {1, 2, 3, 4};
+    std::vector<uint8_t> bytes = makeWav(fixture);
     WavLayout layout = {};
     ASSERT_TRUE(wavParseMemory(bytes.data(), bytes.size(), &layout));
     EXPECT_EQ(layout.format.channels, 2u);
@@ -149,10 +149,10 @@ TEST(WavParse, TakesChannelsRateAndBitsFromTheHeader)
 // before size - 8, so 45 bytes (one sample byte) is the first that loads.
 TEST(WavParse, MemoryBlockSizeLimits)
 {
-    WavSpec spec;
-    spec.bits = 8;
-    spec.samples = {0x80};
-    std::vector<uint8_t> bytes = makeWav(spec);
+    WavSpec fixture;
+    fixture.bits = 8;
+    fixture.samples = {0x80};
+    std::vector<uint8_t> bytes = makeWav(fixture);
     ASSERT_EQ(bytes.size(), 45u);
     WavLayout layout = {};
     EXPECT_TRUE(wavParseMemory(bytes.data(), 45, &layout));
@@ -221,10 +221,10 @@ class SoundLoad : public ::testing::Test {
 
 TEST_F(SoundLoad, FileAndMemoryFillTheRecordAndTheBuffer)
 {
-    WavSpec spec = plainSpec();
-    spec.formatExtra = {0, 0};
-    spec.chunks = {{"LIST", {'I', 'N', 'F', 'O'}}};
-    std::vector<uint8_t> bytes = makeWav(spec);
+    WavSpec fixture = plainSpec();
+    fixture.formatExtra = {0, 0};
+    fixture.chunks = {{"LIST", {'I', 'N', 'F', 'O'}}};
+    std::vector<uint8_t> bytes = makeWav(fixture);
     std::string path = writeFile(bytes);
 
     TSound fromFile = garbageRecord(), fromMemory = garbageRecord();
