@@ -107,7 +107,7 @@ changed=$(differing paused2 row1)
 [ "${changed:-0}" -ge 300 ] || fail "the row change left the pose alone ($changed pixels differ)"
 echo "ok: paused it holds still; the next row changes $changed pixels of the pose"
 
-"$support/x11_close.py" "$window" || fail "could not press the close button"
+python3 "$support/send_close.py" "$window" || fail "could not press the close button"
 for _ in $(seq 80); do
   running || break
   sleep 0.25
