@@ -27,6 +27,8 @@ fail() {
   exit 1
 }
 running() { kill -0 "$pid" 2>/dev/null; }
+# shellcheck source=window_common.sh
+. "$(dirname "$0")/window_common.sh"
 shoot() { import -window root "$work/$1.png" 2>/dev/null; }
 # The mean brightness (0..255) of the 800 x 600 client area's band at rows y..y+h.
 band() {
@@ -61,21 +63,8 @@ cp "$data/game.dat" "$data/intro.avi" "$work/closed/"
 # under Wine), so no warning box interrupts the run.
 (cd "$work/run" && SDL_AUDIODRIVER=dummy O3D_WINE_NULL_AUDIO=1 exec $runner "$program") >"$work/out.txt" 2>&1 &
 pid=$!
-window=
-for _ in $(seq 240); do
-  window=$(xdotool search --onlyvisible --name '^Ostrel3D$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  running || fail "ended before its window opened"
-  sleep 0.25
-done
-[ -n "$window" ] || fail "no window titled 'Ostrel3D'"
-# The 800 x 600 client area on the screen: a framed window (Wine draws its own frame) has equal
-# borders left, right and below.
-read -r wx wy ww wh < <(xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$NF}
-  /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
-border=$(((ww - 800) / 2))
-cx=$((wx + border))
-cy=$((wy + wh - 600 - border))
+find_window 'Ostrel3D'
+client_origin
 xdotool mousemove --window "$window" 400 300
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 
@@ -155,14 +144,7 @@ echo "ok: Wyjscie ended the game with exit code 0"
 (cd "$work/closed" && SDL_AUDIODRIVER=dummy O3D_WINE_NULL_AUDIO=1 exec $runner "$program") \
   >"$work/out.txt" 2>&1 &
 pid=$!
-window=
-for _ in $(seq 240); do
-  window=$(xdotool search --onlyvisible --name '^Ostrel3D$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  running || fail "ended before its window opened"
-  sleep 0.25
-done
-[ -n "$window" ] || fail "no window titled 'Ostrel3D'"
+find_window 'Ostrel3D'
 sleep 1
 python3 "$support/send_close.py" "$window" || fail "could not press the close button"
 for _ in $(seq 40); do

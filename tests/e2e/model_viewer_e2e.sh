@@ -25,6 +25,8 @@ fail() {
   exit 1
 }
 running() { kill -0 "$pid" 2>/dev/null; }
+# shellcheck source=window_common.sh
+. "$(dirname "$0")/window_common.sh"
 
 # The ground (0.56, 0.62, 0.68) under the shadow's black at alpha 0.45.
 shadow_colour="79 87 95"
@@ -58,14 +60,7 @@ mkdir "$work/run"
 (cd "$work/run" && exec $runner "$program") >"$work/out.txt" 2>&1 &
 pid=$!
 
-window=
-for _ in $(seq 480); do
-  window=$(xdotool search --onlyvisible --name '^Ostrel3D - model viewer$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  running || fail "ended before its window opened"
-  sleep 0.25
-done
-[ -n "$window" ] || fail "no window titled 'Ostrel3D - model viewer'"
+find_window 'Ostrel3D - model viewer' 480
 
 drawn=0
 for _ in $(seq 60); do

@@ -24,27 +24,16 @@ fail() {
   exit 1
 }
 running() { kill -0 "$pid" 2>/dev/null; }
+# shellcheck source=window_common.sh
+. "$(dirname "$0")/window_common.sh"
 
 mkdir "$work/run"
 (cd "$work/run" && exec $runner "$program") >"$work/out.txt" 2>&1 &
 pid=$!
 
-window=
-for _ in $(seq 240); do
-  window=$(xdotool search --onlyvisible --name '^Ostrel3D - world$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  running || fail "ended before its window opened"
-  sleep 0.25
-done
-[ -n "$window" ] || fail "no window titled 'Ostrel3D - world'"
+find_window 'Ostrel3D - world'
 
-# The 800 x 600 client area on the screen: a framed window (Wine draws its own frame) has equal
-# borders left, right and below.
-read -r wx wy ww wh < <(xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$NF}
-  /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
-border=$(((ww - 800) / 2))
-cx=$((wx + border))
-cy=$((wy + wh - 600 - border))
+client_origin
 
 shoot() { import -window root "$work/$1.png" 2>/dev/null; }
 # stats SHOT X Y W H: mean red, green, blue (0..255) and standard deviation (0..1000) of a part of
