@@ -218,4 +218,16 @@ struct ScratchFolder {
     }
 };
 
+// The descriptor the next opened file gets: the lowest free one, so it grows if a reader leaves a
+// file open.
+inline int nextDescriptor(const std::string &probe)
+{
+    FILE *file = fopen(probe.c_str(), "wb");
+    if (!file)
+        return -1;
+    int descriptor = fileno(file);
+    fclose(file);
+    return descriptor;
+}
+
 #endif

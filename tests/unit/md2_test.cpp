@@ -18,16 +18,6 @@
 
 namespace {
 
-int nextDescriptor(const std::string &probe)
-{
-    FILE *file = fopen(probe.c_str(), "wb");
-    if (!file)
-        return -1;
-    int descriptor = fileno(file);
-    fclose(file);
-    return descriptor;
-}
-
 class Md2 : public ::testing::Test {
   protected:
     ScratchFolder folder;

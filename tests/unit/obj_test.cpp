@@ -183,15 +183,6 @@ TEST(ObjGrowth, AQuadReservesBothTrianglesBeforeWritingEither)
 }
 
 // Whole files. A loader that leaves a file open shows as a higher next descriptor.
-int nextDescriptor(const std::string &probe)
-{
-    FILE *file = fopen(probe.c_str(), "wb");
-    if (!file)
-        return -1;
-    int descriptor = fileno(file);
-    fclose(file);
-    return descriptor;
-}
 
 class ObjFile : public ::testing::Test {
   protected:

@@ -11,18 +11,6 @@
 
 namespace {
 
-// The descriptor the next opened file gets: the lowest free one, so it grows if a reader leaves a
-// file open.
-int nextDescriptor(const std::string &probe)
-{
-    FILE *file = fopen(probe.c_str(), "wb");
-    if (!file)
-        return -1;
-    int descriptor = fileno(file);
-    fclose(file);
-    return descriptor;
-}
-
 struct ReadResult {
     unsigned char *rgb = nullptr;
     int width = -1, height = -1;
