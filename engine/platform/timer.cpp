@@ -18,6 +18,7 @@ struct TimerState {
     int tickBaseSet;
     struct tm date;
     int haveDate;
+    time_t dateSeconds; // the clock second the date snapshot was taken in
 };
 
 static TimerState sTimer;
@@ -44,9 +45,14 @@ void o3DUpdateTimer(void)
     sTimer.frameCounts = now - sTimer.lastCount;
     sTimer.lastCount = now;
 
+    // The local date changes only with the second; localtime costs a system call a frame (it
+    // looks at the time zone file each time).
     time_t seconds = time(nullptr);
+    if (sTimer.haveDate && seconds == sTimer.dateSeconds)
+        return;
     struct tm *local = localtime(&seconds);
     sTimer.haveDate = local != nullptr;
+    sTimer.dateSeconds = seconds;
     if (local)
         sTimer.date = *local;
 }

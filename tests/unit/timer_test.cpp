@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <time.h>
+
 class Timer : public ::testing::Test {
   protected:
     void SetUp() override
@@ -61,6 +63,33 @@ TEST_F(Timer, UpdateTakesALocalDateSnapshot)
     EXPECT_GE(o3DGetDay(), 1);
     EXPECT_LE(o3DGetHour(), 23);
     EXPECT_LE(o3DGetSecond(), 60);
+}
+
+TEST_F(Timer, TheDateSnapshotFollowsTheClockFromSecondToSecond)
+{
+    // Updates over at least two changes of the clock's second (about a second of real time);
+    // each update that fell within one second must show that second's local time.
+    const time_t start = time(nullptr);
+    time_t last = start;
+    int secondsSeen = 0, checked = 0;
+    while (secondsSeen < 2 && time(nullptr) < start + 4) {
+        const time_t before = time(nullptr);
+        o3DUpdateTimer();
+        if (time(nullptr) != before)
+            continue;
+        const struct tm local = *localtime(&before);
+        ASSERT_EQ(o3DGetSecond(), local.tm_sec);
+        ASSERT_EQ(o3DGetMinute(), local.tm_min);
+        ASSERT_EQ(o3DGetHour(), local.tm_hour);
+        ASSERT_EQ(o3DGetDay(), local.tm_mday);
+        checked += 1;
+        if (before != last) {
+            secondsSeen += 1;
+            last = before;
+        }
+    }
+    EXPECT_EQ(secondsSeen, 2);
+    EXPECT_GT(checked, 2);
 }
 
 TEST_F(Timer, LimiterSleepsWhileMoreThanAMillisecondRemainsThenSpins)
