@@ -3,7 +3,8 @@
 # already has them pays one dpkg query.
 #   install-deps.sh run   what building and running the engine and its examples needs, the
 #                         headless demo included (./run.sh)
-#   install-deps.sh       that and what the tests, benchmarks and the Windows build need (./test.sh)
+#   install-deps.sh       that and what the tests, benchmarks, profiling and the Windows build
+#                         need (./test.sh)
 set -euo pipefail
 
 run_packages=(
@@ -18,6 +19,7 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libx11-dev x11-xkb-utils
   g++-mingw-w64-x86-64-posix wine64 wine
   time clang-format
+  linux-perf valgrind
 )
 
 case "${1:-all}" in
