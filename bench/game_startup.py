@@ -8,10 +8,13 @@ Each run starts the program in a scratch folder holding only game.dat, so there 
 to play: start-up goes from the film system's start straight to the menu, as after a player's key
 at the film's first frame, less opening the film. O3D_GAME_TIMING makes the program print the
 steady clock (CLOCK_MONOTONIC) when its first main-menu frame is shown, when the frame that takes
-"Nowa gra" starts and when the first play frame is shown. Start-up is the menu frame less the
-moment just before this script starts the process; the level load is the play frame less the
-start of the frame that took the key (Return, sent by xdotool to the menu's first item). The
-program is then ended with SIGTERM, which it takes as a closed window.
+"Nowa gra" starts and when the first play frame is shown, each with the process's processor time
+so far (all its threads). Start-up is the menu frame less the moment just before this script
+starts the process; the level load is the play frame less the start of the frame that took the
+key (Return, sent by xdotool to the menu's first item). The processor times beside them are the
+program's own work over the same spans, which other programs on a busy machine do not inflate (the
+X server's work for the program is not in them). The program is then ended with SIGTERM, which it
+takes as a closed window.
 """
 import os
 import statistics
@@ -26,7 +29,7 @@ def xdotool(*args):
 
 
 def read_marks(stream, wanted, marks, deadline):
-    """Reads "o3d-timing EVENT NS" lines into marks until every wanted event is there."""
+    """Reads "o3d-timing EVENT NS CPU" lines into marks until every wanted event is there."""
     while not all(w in marks for w in wanted):
         if time.monotonic() > deadline:
             raise RuntimeError("no %s mark in time" % ", ".join(w for w in wanted if w not in marks))
@@ -34,8 +37,8 @@ def read_marks(stream, wanted, marks, deadline):
         if not line:
             raise RuntimeError("the program ended before its %s mark" % wanted[-1])
         parts = line.split()
-        if len(parts) == 3 and parts[0] == "o3d-timing":
-            marks[parts[1]] = int(parts[2])
+        if len(parts) == 4 and parts[0] == "o3d-timing":
+            marks[parts[1]] = (int(parts[2]), int(parts[3]))
 
 
 def one_run(program, data):
@@ -65,7 +68,13 @@ def one_run(program, data):
             except subprocess.TimeoutExpired:
                 game.kill()
                 game.wait()
-        return ((marks["menu-frame"] - start) / 1e6, (marks["play-frame"] - marks["new-game"]) / 1e6)
+        menu, new_game, play = marks["menu-frame"], marks["new-game"], marks["play-frame"]
+        return {
+            "start-up to the menu frame": (menu[0] - start) / 1e6,
+            "start-up, processor time": menu[1] / 1e6,
+            "level load (Nowa gra)": (play[0] - new_game[0]) / 1e6,
+            "level load, processor time": (play[1] - new_game[1]) / 1e6,
+        }
 
 
 def summary(name, values):
@@ -83,14 +92,13 @@ def main():
         print("game_startup: no game.dat in %s" % data, file=sys.stderr)
         return 1
     load_before = os.getloadavg()[0]
-    startups, loads = [], []
+    figures = {}
     for _ in range(runs):
-        startup, load = one_run(program, data)
-        startups.append(startup)
-        loads.append(load)
+        for name, value in one_run(program, data).items():
+            figures.setdefault(name, []).append(value)
     print("game_startup: load average %.2f before, %.2f after" % (load_before, os.getloadavg()[0]))
-    print("  " + summary("start-up to the menu frame", startups))
-    print("  " + summary("level load (Nowa gra)", loads))
+    for name, values in figures.items():
+        print("  " + summary(name, values))
     return 0
 
 

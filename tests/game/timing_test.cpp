@@ -1,5 +1,6 @@
 // The start-up and level-load marks the game's benchmark reads: printed only when O3D_GAME_TIMING
-// asks, each once, on the steady clock, at the moments the benchmark measures between.
+// asks, each once, on the steady clock and with the process's processor time, at the moments the
+// benchmark measures between.
 #include "game_gl_support.h"
 
 #include <stdlib.h>
@@ -20,7 +21,7 @@ long long steadyNow()
 
 struct Mark {
     std::string event;
-    long long at;
+    long long at, cpu;
 };
 
 class Timing : public GameRun {
@@ -63,10 +64,10 @@ class Timing : public GameRun {
         std::istringstream out(::testing::internal::GetCapturedStdout());
         std::vector<Mark> marks;
         std::string prefix, event;
-        long long at;
-        while (out >> prefix >> event >> at) {
+        long long at, cpu;
+        while (out >> prefix >> event >> at >> cpu) {
             EXPECT_EQ(prefix, "o3d-timing");
-            marks.push_back({event, at});
+            marks.push_back({event, at, cpu});
         }
         EXPECT_TRUE(out.eof()) << "a line that is not a mark";
         return marks;
@@ -110,6 +111,11 @@ TEST_F(Timing, MarksTheFirstMenuFrameTheNewGameFrameAndTheFirstPlayFrameOnce)
     // The play mark once the first play frame is shown, not at a later one.
     EXPECT_GE(marks[2].at, after[firstPlaySwap]);
     EXPECT_LE(marks[2].at, before[firstPlaySwap + 1]);
+    // The processor time grows with the work: start-up before the menu, the level load between
+    // the new game and the play frame (both far above the clock's step).
+    EXPECT_GT(marks[0].cpu, 0);
+    EXPECT_GE(marks[1].cpu, marks[0].cpu);
+    EXPECT_GT(marks[2].cpu, marks[1].cpu);
 }
 
 } // namespace
