@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
 void GameTest::SetUp()
@@ -20,7 +21,8 @@ void GameTest::SetUp()
     previousFolder = std::filesystem::current_path();
     const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
     folder = std::filesystem::temp_directory_path() /
-             ("game_test_" + std::string(info->test_suite_name()) + "_" + info->name());
+             ("game_test_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+              std::to_string(std::random_device{}()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     std::filesystem::current_path(folder);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 
 GameScript gScript;
 
@@ -147,7 +148,8 @@ void GameRun::SetUp()
     previousFolder = std::filesystem::current_path();
     const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
     folder = std::filesystem::temp_directory_path() /
-             ("game_run_" + std::string(info->test_suite_name()) + "_" + info->name());
+             ("game_run_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+              std::to_string(std::random_device{}()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     std::filesystem::current_path(folder);
