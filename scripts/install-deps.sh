@@ -18,6 +18,9 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libx11-dev x11-xkb-utils
   g++-mingw-w64-x86-64-posix wine64 wine
   time clang-format
+  # the fuzz build (scripts/fuzz.sh): clang, libFuzzer and the sanitizer runtimes, and
+  # llvm-symbolizer for readable reports
+  clang libclang-rt-14-dev llvm
 )
 
 case "${1:-all}" in
