@@ -6,7 +6,7 @@
 # target the executions, their rate, the coverage (cov: edges, ft: features) and the findings
 # (crash, leak, timeout and out-of-memory inputs, kept in build-fuzz/findings/). Exits non-zero on
 # any finding or a target that did not run.
-#   scripts/fuzz.sh [seconds-per-target] [target...]
+#   scripts/fuzz.sh [seconds-per-target] [target...]    (0 seconds: build and seed only)
 #   O3D_FUZZ_PARALLEL=2 runs two targets at a time; O3D_JOBS sets the build's jobs.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +20,7 @@ fi
 parallel=${O3D_FUZZ_PARALLEL:-1}
 jobs=${O3D_JOBS:-$(nproc)}
 dir=build-fuzz
-if ! [[ $seconds =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
+if ! [[ $seconds =~ ^[0-9]+$ ]]; then
   echo "usage: $0 [seconds-per-target] [target...]" >&2
   exit 2
 fi
@@ -50,6 +50,7 @@ if [ ! -f "$gamedat" ]; then
 fi
 rm -rf "$dir/seeds"
 "$dir/fuzz/make_seeds" "$dir/seeds" "$gamedat" || exit 1
+[ "$seconds" -eq 0 ] && exit 0
 
 # The targets' scratch files live in memory where there is a tmpfs, in a folder removed at the end.
 scratch=$(mktemp -d "$( [ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")/o3d-fuzz.XXXXXX")
