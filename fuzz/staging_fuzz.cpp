@@ -1,7 +1,7 @@
 // The staging of a font from a pack: the glyph sheet's entry name read from the metrics entry,
-// and the metrics rewritten to name the staged sheet. The input is split at its first NUL into
+// and the metrics rewritten to name the staged sheet. The input is split at its last NUL into
 // the metrics bytes and the staged name (a name in the rewrite is a C string). Whatever the
-// bytes, the name read is 1 to 255 characters without a line end, and the rewrite keeps line 1,
+// bytes, the name read is at most 254 characters without a line end, and the rewrite keeps line 1,
 // names the sheet on line 2 (read back the same) and keeps every byte after the old line 2.
 #include "pack/staging.h"
 
@@ -16,22 +16,34 @@ static const size_t kMaxStagedName = 254;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const uint8_t *nul = (const uint8_t *)memchr(data, '\0', size);
-    size_t metricsBytes = nul ? (size_t)(nul - data) : size;
+    size_t metricsBytes = size;
+    while (metricsBytes > 0 && data[metricsBytes - 1] != '\0')
+        --metricsBytes;
+    std::string staged;
+    if (metricsBytes > 0) {
+        staged.assign((const char *)data + metricsBytes, size - metricsBytes);
+        --metricsBytes;
+    } else {
+        metricsBytes = size;
+    }
     std::string metrics((const char *)data, metricsBytes);
-    std::string staged = nul ? std::string((const char *)nul + 1, size - metricsBytes - 1) : "";
-    staged = staged.substr(0, strlen(staged.c_str()));
+    // The readers get the metrics in a block of exactly their size, so a read past it shows.
+    unsigned char *block = (unsigned char *)malloc(metricsBytes ? metricsBytes : 1);
+    memcpy(block, data, metricsBytes);
 
     char name[kStagingNameChars];
     memset(name, 0x5A, sizeof name);
-    stagingFontSheetName((const unsigned char *)metrics.data(), (uint32_t)metrics.size(), name);
+    stagingFontSheetName(block, (uint32_t)metricsBytes, name);
+    // A NUL byte in line 2 ends the name early, as it does any C string; the name may then be
+    // empty, and the look-up of the sheet finds no entry.
     size_t nameLength = strnlen(name, sizeof name);
-    FUZZ_CHECK(nameLength >= 1 && nameLength < sizeof name);
-    FUZZ_CHECK(strpbrk(name, "\r\n") == nullptr);
+    FUZZ_CHECK(nameLength < sizeof name && strpbrk(name, "\r\n") == nullptr);
+    FUZZ_CHECK(nameLength >= 1 || metrics.find('\0') != std::string::npos);
 
     size_t outSize = 0;
-    unsigned char *out = stagingRewriteMetrics((const unsigned char *)metrics.data(),
-                                               (uint32_t)metrics.size(), staged.c_str(), &outSize);
+    unsigned char *out =
+        stagingRewriteMetrics(block, (uint32_t)metricsBytes, staged.c_str(), &outSize);
+    free(block);
     FUZZ_CHECK(out != nullptr);
     std::string rewritten((const char *)out, outSize);
     free(out);
