@@ -168,14 +168,31 @@ static void writeSounds(void)
     seed("wav", "chunk_wraps.wav", makeWav(odd));
 }
 
+// Packs go to both pack targets: the reader's and staging's.
+static void seedPack(const std::string &name, const Bytes &bytes)
+{
+    seed("pack", name, bytes);
+    seed("staged_pack", name, bytes);
+}
+
 static void writePacks(void)
 {
-    seed("pack", "three.dat",
-         packOf({{"a.txt", bytesOf("hello")}, {"empty", {}}, {"b.bin", Bytes(40, 0xAB)}}));
-    seed("pack", "twins.dat", packOf({{"same", bytesOf("1")}, {"same", bytesOf("22")}}));
+    seedPack("three.dat",
+             packOf({{"a.txt", bytesOf("hello")}, {"empty", {}}, {"b.bin", Bytes(40, 0xAB)}}));
+    seedPack("twins.dat", packOf({{"same", bytesOf("1")}, {"same", bytesOf("22")}}));
     Bytes pastEnd = packOf({{"long", bytesOf("abc")}});
     putLe32(pastEnd, 8 + 64, 100);
-    seed("pack", "entry_past_end.dat", pastEnd);
+    seedPack("entry_past_end.dat", pastEnd);
+    // One small entry of every kind staging loads, the font with its sheet.
+    WavSpec wav;
+    wav.samples = samples16({1, 2, 3, 4});
+    Picture sheet = solidPicture(4, 2, {200, 100, 0});
+    seedPack("kinds.dat", packOf({{"f.met", bytesOf(metricsText("sheet.bmp", {"65 0 0 2 2"}))},
+                                  {"sheet.bmp", bmpBytes(sheet, 24)},
+                                  {"m.obj", bytesOf("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n")},
+                                  {"m.md2", md2Bytes(squareModel(2))},
+                                  {"s.wav", makeWav(wav)},
+                                  {"font.bmp", bmpBytes(sheet, 8)}}));
 }
 
 static void writeSettings(void)
@@ -287,7 +304,7 @@ static int writeDefaultData(const char *gameDat)
     }
     o3DClosePack(pack);
     if (!small.empty())
-        seed("pack", "default_small_entries.dat", packOf(small));
+        seedPack("default_small_entries.dat", packOf(small));
     return 1;
 }
 

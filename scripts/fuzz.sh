@@ -15,7 +15,7 @@ seconds=${1:-60}
 shift $(($# > 0 ? 1 : 0))
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(pack bmp24 image font_metrics obj md2 wav staging config tellurix_args)
+  targets=(pack bmp24 image font_metrics obj md2 wav staging staged_pack config tellurix_args)
 fi
 parallel=${O3D_FUZZ_PARALLEL:-1}
 jobs=${O3D_JOBS:-$(nproc)}
