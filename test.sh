@@ -2,7 +2,8 @@
 # Installs what is missing, builds natively, with sanitizers and for Windows, and runs every test
 # through CTest: the native build's unit, GL and end-to-end tests (each display test under its own
 # Xvfb), the unit tests again under AddressSanitizer + UndefinedBehaviorSanitizer, and the Windows
-# build's tests under Wine. Exits non-zero on any failure.
+# build's tests under Wine, and every fuzz target briefly over its seeds (scripts/fuzz.sh, beside the
+# Wine tests, which run one at a time and leave a core free). Exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
 
@@ -38,6 +39,9 @@ build build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DO3D_SANITIZE=ON -DO3D_BUILD
 step "Windows build (MinGW-w64)"
 build build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release || exit 1
 
+step "Fuzz build (clang, libFuzzer)"
+./scripts/fuzz.sh 0 || exit 1
+
 # Wine makes its prefix on first start; do it once here, not in parallel tests.
 step "Wine prefix"
 WINEDEBUG=-all WINEPREFIX=$O3D_WINEPREFIX wineboot --init >/dev/null 2>&1
@@ -45,11 +49,16 @@ WINEDEBUG=-all WINEPREFIX=$O3D_WINEPREFIX wineserver --wait
 
 run_ctest "native" build
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest "sanitizers" build-asan -L unit
+./scripts/fuzz.sh "${O3D_FUZZ_SECONDS:-3}" >build-fuzz/brief.log 2>&1 &
+fuzz_pid=$!
 run_ctest "windows (wine)" build-mingw
+step "Fuzz targets (${O3D_FUZZ_SECONDS:-3} s each, seeds and kept corpus replayed first)"
+wait $fuzz_pid || failed+=("fuzz")
+cat build-fuzz/brief.log
 
 step "Summary"
 if [ ${#failed[@]} -ne 0 ]; then
   echo "FAILED: ${failed[*]}"
   exit 1
 fi
-echo "All test runs passed: native, sanitizers, windows (wine)."
+echo "All test runs passed: native, sanitizers, windows (wine), fuzz targets."

@@ -20,6 +20,9 @@ test_packages=(
   g++-mingw-w64-x86-64-posix wine64 wine
   time clang-format
   linux-perf valgrind
+  # the fuzz build (scripts/fuzz.sh): clang, libFuzzer and the sanitizer runtimes, and
+  # llvm-symbolizer for readable reports
+  clang libclang-rt-14-dev llvm
 )
 
 case "${1:-all}" in

@@ -93,6 +93,35 @@ grep -qxF "Size: 16 x 16" out.txt &&
   fail "garbage arguments did not give 16 x 16 with seed 0"
 [ -f heightmap_hills_0.bmp ] || fail "garbage arguments wrote no heightmap_hills_0.bmp"
 
+# --- -h and --help: the program's usage alone, status 0, no file written, wherever they stand ---
+cat >usage.txt <<'TEXT'
+
+=== PROGRAM USAGE ===
+tellurix.exe [width] [height] [type] [seed]
+  Types:
+    1 = Gentle hills (RECOMMENDED for gentle terrain)
+    2 = Plains with waves
+    3 = Rolling hills
+    4 = Valleys and ridges
+    5 = Island
+    6 = Mountains
+  Example: tellurix.exe 512 512 1 12345
+
+TEXT
+mkdir -p help && cd help || exit 1
+for args in "--help" "-h" "32 32 2 --help" "-h 32"; do
+  # shellcheck disable=SC2086 # the arguments are meant to split
+  run $args || fail "'$args' exited with $?"
+  cmp -s out.txt ../usage.txt || { fail "'$args' printed something else:"; diff ../usage.txt out.txt; }
+  [ -s err.txt ] && fail "'$args' wrote to standard error: $(cat err.txt)"
+  [ -n "$(ls ./*.bmp 2>/dev/null)" ] && fail "'$args' wrote $(ls ./*.bmp)"
+done
+# Only the exact words ask for help: these are numbers (0) as before.
+run --HELP -help "-h " --h || fail "--HELP -help '-h ' --h exited with $?"
+grep -qxF "Size: 16 x 16" out.txt && [ -f heightmap_hills_0.bmp ] ||
+  fail "--HELP -help '-h ' --h did not write a 16 x 16 map with seed 0"
+cd .. || exit 1
+
 # --- pinned files: the same seed makes the same bytes on every build and platform ---
 mkdir -p pinned && cd pinned || exit 1
 pins=(

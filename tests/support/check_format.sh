@@ -11,5 +11,5 @@ while IFS= read -r file; do
     echo "not formatted: $file"
     status=1
   fi
-done < <(find engine game tools tests examples bench -name '*.cpp' -o -name '*.h' | sort)
+done < <(find engine game tools tests examples bench fuzz -name '*.cpp' -o -name '*.h' | sort)
 exit $status

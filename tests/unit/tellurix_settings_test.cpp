@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -102,4 +103,28 @@ TEST(TellurixSettings, EachTypeHasItsNameAndFile)
         TellurixSettings s{512, 512, type, 12345u};
         EXPECT_EQ(fileNameOf(s), "heightmap_" + std::string(files[type - 1]) + "_12345.bmp");
     }
+}
+
+TEST(TellurixSettings, OnlyTheExactHelpWordsAskForHelpWhereverTheyStand)
+{
+    struct HelpCase {
+        std::vector<const char *> args;
+        int help;
+    };
+    const HelpCase cases[] = {
+        {{"--help"}, 1},    {{"-h"}, 1},    {{"512", "512", "1", "-h"}, 1},
+        {{"-h", "512"}, 1}, {{}, 0},        {{"512", "512", "1", "12345"}, 0},
+        {{"--HELP"}, 0},    {{"-help"}, 0}, {{"--h"}, 0},
+        {{"-h "}, 0},       {{" -h"}, 0},   {{"-hh"}, 0},
+        {{"--help=1"}, 0},  {{"-"}, 0},
+    };
+    for (const HelpCase &c : cases) {
+        std::vector<const char *> argv{"tellurix"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        EXPECT_EQ(tellurixWantsHelp((int)argv.size(), argv.data()), c.help)
+            << (c.args.empty() ? "(none)" : c.args[0]);
+    }
+    // The program's own name is not an argument.
+    const char *named[] = {"-h"};
+    EXPECT_EQ(tellurixWantsHelp(1, named), 0);
 }

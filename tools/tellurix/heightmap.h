@@ -39,6 +39,9 @@ int tellurixParseInt(const char *text);
 // Reads "[width] [height] [type] [seed]" (argv[0] is the program) with defaults and clamps;
 // `clockSeed` is the seed used when the fourth argument is absent.
 TellurixSettings tellurixReadSettings(int argc, const char *const *argv, uint32_t clockSeed);
+// 1 when an argument is exactly "-h" or "--help": the program then prints its usage and writes
+// nothing (read as a number, "--help" would be a width of 0).
+int tellurixWantsHelp(int argc, const char *const *argv);
 // "Gentle hills" ... "Mountains"; the pattern of the file name, e.g. "heightmap_hills_%u.bmp".
 const char *tellurixTypeName(int type);
 const char *tellurixFileNamePattern(int type);

@@ -1,6 +1,7 @@
 // tellurix: writes one greyscale heightmap bitmap per run from a size, a terrain type and a seed
 // that recreates it. Prints its settings, the file name, the line of engine code that loads the
-// file as terrain, and its usage. Exit status 0 when the file is written, 1 otherwise.
+// file as terrain, and its usage. Exit status 0 when the file is written, 1 otherwise; -h or
+// --help prints the usage alone and exits with 0.
 #include "heightmap.h"
 
 #include <stdio.h>
@@ -21,17 +22,26 @@ static const char *const kUsageLines[] = {
     "\n",
 };
 
-static void printUsage(const char *fileName)
+static void printProgramUsage(void)
 {
-    printf("\n=== USAGE IN OSTREL ===\n");
-    printf("TTerrain* land = o3DCreateTerrain(\"%s\", 2.0f, 30.0f);\n", fileName);
     for (const char *line : kUsageLines) {
         printf("%s", line);
     }
 }
 
+static void printUsage(const char *fileName)
+{
+    printf("\n=== USAGE IN OSTREL ===\n");
+    printf("TTerrain* land = o3DCreateTerrain(\"%s\", 2.0f, 30.0f);\n", fileName);
+    printProgramUsage();
+}
+
 int main(int argc, char **argv)
 {
+    if (tellurixWantsHelp(argc, argv)) {
+        printProgramUsage();
+        return 0;
+    }
     printf("==============================================\n");
     printf("  HEIGHTMAP GENERATOR - RANDOM VERSION\n");
     printf("==============================================\n\n");

@@ -4,6 +4,7 @@
 #include "terrain.h"
 
 #include <stdio.h>
+#include <string.h>
 
 enum {
     kDefaultSizePixels = 256,
@@ -65,6 +66,16 @@ TellurixSettings tellurixReadSettings(int argc, const char *const *argv, uint32_
         settings.seed = (uint32_t)tellurixParseInt(argv[4]);
     }
     return settings;
+}
+
+int tellurixWantsHelp(int argc, const char *const *argv)
+{
+    for (int i = 1; i < argc; i++) {
+        if (argv[i] != nullptr && (strcmp(argv[i], "-h") == 0 || strcmp(argv[i], "--help") == 0)) {
+            return 1;
+        }
+    }
+    return 0;
 }
 
 const char *tellurixTypeName(int type)
