@@ -184,6 +184,7 @@ enum Damage {
     kFirstHalf,
     kTenBytes,
     kGarbage,
+    kGarbageBody,
     kEmpty,
     kOtherSides,
     kHugeSides,
@@ -191,11 +192,14 @@ enum Damage {
     kDamageCount
 };
 
-const char *const kDamageNames[kDamageCount] = {
-    "cut to its first half",      "cut to 10 bytes",
-    "garbage of the same length", "empty",
-    "a 45 x 29 bitmap",           "claiming 16384 x 16384 pixels",
-    "a file of another format"};
+const char *const kDamageNames[kDamageCount] = {"cut to its first half",
+                                                "cut to 10 bytes",
+                                                "garbage of the same length",
+                                                "garbage after its first 68 bytes",
+                                                "empty",
+                                                "a 45 x 29 bitmap",
+                                                "claiming 16384 x 16384 pixels",
+                                                "a file of another format"};
 
 unsigned damages(std::initializer_list<Damage> list)
 {
@@ -205,8 +209,14 @@ unsigned damages(std::initializer_list<Damage> list)
     return set;
 }
 
-// Every bitmap loader takes any valid bitmap, whatever its sides.
-const unsigned kAnySides = damages({kOtherSides});
+// The bytes kept before garbage: the longest header of the formats (MD2's).
+const size_t kKeptHeaderBytes = 68;
+
+// Every bitmap loader takes a bitmap of any sides, and any pixels after a sound header.
+const unsigned kAnyPicture = damages({kOtherSides, kGarbageBody});
+const unsigned kMetricsHeadKept = damages({kFirstHalf, kGarbageBody});
+// Samples are not checked: garbage after the header plays as noise.
+const unsigned kAnySamples = damages({kGarbageBody});
 
 // Where an entry is used: start-up and the menus only, or in play (the level, the HUD). A run
 // that damages a start-up entry starts a game only when the damaged file was taken, so that it
@@ -229,54 +239,54 @@ const char kFont24[] = "BLAD: Nie mozna zaladowac czcionki BankGothic24.met z pa
 
 const EntryRule kEntryRules[] = {
     // Start-up: a font is fatal, the title falls back to text, the rest is left out silently. The
-    // first half of a metrics file still holds its header and sheet name: the font loads with
-    // fewer glyphs.
-    {"BankGothic16.met", {kStartUpFails, kFont16, 0}, damages({kFirstHalf}), kMenus},
-    {"BankGothic16.bmp", {kStartUpFails, kFont16, 0}, kAnySides, kMenus},
-    {"BankGothic24.met", {kStartUpFails, kFont24, 0}, damages({kFirstHalf}), kMenus},
-    {"BankGothic24.bmp", {kStartUpFails, kFont24, 0}, kAnySides, kMenus},
-    {"title.bmp", {kInfoBox, kTitleFallback, kTitleImage}, kAnySides, kMenus},
-    {"health.bmp", {kGoesOn, nullptr, kHealthIcon}, kAnySides, kPlay},
+    // first half of a metrics file, or its first lines before garbage, still hold its header and
+    // sheet name: the font loads with fewer glyphs.
+    {"BankGothic16.met", {kStartUpFails, kFont16, 0}, kMetricsHeadKept, kMenus},
+    {"BankGothic16.bmp", {kStartUpFails, kFont16, 0}, kAnyPicture, kMenus},
+    {"BankGothic24.met", {kStartUpFails, kFont24, 0}, kMetricsHeadKept, kMenus},
+    {"BankGothic24.bmp", {kStartUpFails, kFont24, 0}, kAnyPicture, kMenus},
+    {"title.bmp", {kInfoBox, kTitleFallback, kTitleImage}, kAnyPicture, kMenus},
+    {"health.bmp", {kGoesOn, nullptr, kHealthIcon}, kAnyPicture, kPlay},
     // A sound whose data chunk claims more than the file holds is refused, so a cut sound is
     // silent; the warnings are replaced by start-up's closing line.
-    {"day.wav", {kGoesOn, nullptr, kMusic}, 0, kMenus},
-    {"playerdeath.wav", {kGoesOn, nullptr, soundAsset(SoundPlayerDeath)}, 0, kMenus},
-    {"playerhurt.wav", {kGoesOn, nullptr, soundAsset(SoundPlayerHurt)}, 0, kMenus},
-    {"walk.wav", {kGoesOn, nullptr, soundAsset(SoundWalk)}, 0, kMenus},
-    {"jump.wav", {kGoesOn, nullptr, soundAsset(SoundJump)}, 0, kMenus},
-    {"enemysound.wav", {kGoesOn, nullptr, soundAsset(SoundEnemy)}, 0, kMenus},
-    {"enemydeath.wav", {kGoesOn, nullptr, soundAsset(SoundEnemyDeath)}, 0, kMenus},
-    {"shot.wav", {kGoesOn, nullptr, soundAsset(SoundShot)}, 0, kMenus},
-    {"select.wav", {kGoesOn, nullptr, soundAsset(SoundSelect)}, 0, kMenus},
+    {"day.wav", {kGoesOn, nullptr, kMusic}, kAnySamples, kMenus},
+    {"playerdeath.wav", {kGoesOn, nullptr, soundAsset(SoundPlayerDeath)}, kAnySamples, kMenus},
+    {"playerhurt.wav", {kGoesOn, nullptr, soundAsset(SoundPlayerHurt)}, kAnySamples, kMenus},
+    {"walk.wav", {kGoesOn, nullptr, soundAsset(SoundWalk)}, kAnySamples, kMenus},
+    {"jump.wav", {kGoesOn, nullptr, soundAsset(SoundJump)}, kAnySamples, kMenus},
+    {"enemysound.wav", {kGoesOn, nullptr, soundAsset(SoundEnemy)}, kAnySamples, kMenus},
+    {"enemydeath.wav", {kGoesOn, nullptr, soundAsset(SoundEnemyDeath)}, kAnySamples, kMenus},
+    {"shot.wav", {kGoesOn, nullptr, soundAsset(SoundShot)}, kAnySamples, kMenus},
+    {"select.wav", {kGoesOn, nullptr, soundAsset(SoundSelect)}, kAnySamples, kMenus},
     // The level: only the terrain is fatal to it. The terrain texture's warning is replaced by
     // the terrain's closing line. The models' face lines come last, so half a model has none.
-    {"heightmap.bmp", {kLevelFails, "BLAD: Nie mozna utworzyc terenu!", 0}, kAnySides, kPlay},
-    {"terrain.bmp", {kGoesOn, nullptr, kTerrainTexture}, kAnySides, kPlay},
-    {"skybox_front.bmp", {kGoesOn, nullptr, kSky}, kAnySides, kPlay},
-    {"skybox_back.bmp", {kGoesOn, nullptr, kSky}, kAnySides, kPlay},
-    {"skybox_left.bmp", {kGoesOn, nullptr, kSky}, kAnySides, kPlay},
-    {"skybox_right.bmp", {kGoesOn, nullptr, kSky}, kAnySides, kPlay},
-    {"skybox_top.bmp", {kGoesOn, nullptr, kSky}, kAnySides, kPlay},
-    {"skybox_bottom.bmp", {kGoesOn, nullptr, kSky}, kAnySides, kPlay},
+    {"heightmap.bmp", {kLevelFails, "BLAD: Nie mozna utworzyc terenu!", 0}, kAnyPicture, kPlay},
+    {"terrain.bmp", {kGoesOn, nullptr, kTerrainTexture}, kAnyPicture, kPlay},
+    {"skybox_front.bmp", {kGoesOn, nullptr, kSky}, kAnyPicture, kPlay},
+    {"skybox_back.bmp", {kGoesOn, nullptr, kSky}, kAnyPicture, kPlay},
+    {"skybox_left.bmp", {kGoesOn, nullptr, kSky}, kAnyPicture, kPlay},
+    {"skybox_right.bmp", {kGoesOn, nullptr, kSky}, kAnyPicture, kPlay},
+    {"skybox_top.bmp", {kGoesOn, nullptr, kSky}, kAnyPicture, kPlay},
+    {"skybox_bottom.bmp", {kGoesOn, nullptr, kSky}, kAnyPicture, kPlay},
     {"tree_winter.obj",
      {kGoesOn, "BLAD: Nie mozna zaladowac tree_winter.obj z paczki!", kTree | kTreeTexture},
      0,
      kPlay},
-    {"tree_winter.bmp", {kGoesOn, nullptr, kTreeTexture}, kAnySides, kPlay},
+    {"tree_winter.bmp", {kGoesOn, nullptr, kTreeTexture}, kAnyPicture, kPlay},
     {"tris.md2", {kGoesOn, nullptr, kEnemy | kEnemySkin}, 0, kPlay},
     {"skin.bmp",
      {kGoesOn, "UWAGA: Nie mozna zaladowac skin.bmp z paczki!", kEnemySkin},
-     kAnySides,
+     kAnyPicture,
      kPlay},
     {"gun.obj",
      {kGoesOn, "BLAD: Nie mozna zaladowac gun.obj z paczki!", kGun | kGunTexture | kMuzzleFlash},
      0,
      kPlay},
-    {"gun.bmp", {kGoesOn, nullptr, kGunTexture}, kAnySides, kPlay},
+    {"gun.bmp", {kGoesOn, nullptr, kGunTexture}, kAnyPicture, kPlay},
     {"fire.bmp",
      {kGoesOn, "UWAGA: Nie mozna zaladowac fire.bmp z paczki (efekt strzalu nieaktywny)",
       kMuzzleFlash},
-     kAnySides,
+     kAnyPicture,
      kPlay},
 };
 
@@ -377,6 +387,10 @@ std::string damaged(const std::string &name, const std::string &bytes, Damage da
         return bytes.substr(0, 10);
     case kGarbage:
         return garbage(bytes.size(), name);
+    case kGarbageBody: {
+        const size_t kept = std::min(bytes.size(), kKeptHeaderBytes);
+        return bytes.substr(0, kept) + garbage(bytes.size() - kept, name);
+    }
     case kEmpty:
         return std::string();
     case kOtherSides:
@@ -416,7 +430,9 @@ bool writeWhole(const fs::path &path, const std::string &bytes)
 struct BadCase {
     std::string label;
     std::string entry, entryBytes; // the entry of game.dat replaced, with its new bytes
-    int withFilm = 0;              // intro.avi holds filmBytes and the system's film player runs
+    // Without a film system, as the other game tests run; or the system's own player with
+    // intro.avi holding filmBytes, or with no intro.avi at all.
+    enum { kNoFilmSystem, kFilmWritten, kFilmAbsent } film = kNoFilmSystem;
     std::string filmBytes;
     int withConfig = 0; // config.ini holds configBytes
     std::string configBytes;
@@ -549,7 +565,8 @@ std::string runCase(const BadCase &c, const fs::path &folder)
     for (DataEntry &e : pack)
         if (e.name == c.entry)
             e.bytes = c.entryBytes;
-    if (!writePackFile("game.dat", pack) || (c.withFilm && !writeWhole("intro.avi", c.filmBytes)) ||
+    if (!writePackFile("game.dat", pack) ||
+        (c.film == BadCase::kFilmWritten && !writeWhole("intro.avi", c.filmBytes)) ||
         (c.withConfig && !writeWhole("config.ini", c.configBytes)))
         return "the case's files could not be written\n";
 
@@ -559,7 +576,7 @@ std::string runCase(const BadCase &c, const fs::path &folder)
     gRun.startsGame = c.startsGame;
     gRun.seen.menuShown = 0;
     gRun.seen.levelTried = 0;
-    if (c.withFilm) {
+    if (c.film != BadCase::kNoFilmSystem) {
         gVideoSeam = kNativeVideoSeam;
         gVideoSeam.open = recordingFilmOpen;
         gRun.seen.film = "not opened";
@@ -757,17 +774,31 @@ TEST(DamagedData, ADamagedIntroIsSkippedWithoutAMessage)
 {
     const std::string film = readWhole(O3D_TEST_INTRO_AVI);
     ASSERT_FALSE(film.empty()) << "no intro at " << O3D_TEST_INTRO_AVI;
+    struct FilmCase {
+        const char *what;
+        int written;
+        std::string bytes;
+        const char *opened; // what the film system made of it
+    };
+    // The first half still holds the headers and half the pictures: it plays until they end.
+    const std::vector<FilmCase> films = {
+        {kDamageNames[kFirstHalf], 1, damaged("intro.avi", film, kFirstHalf), "opened"},
+        {kDamageNames[kTenBytes], 1, damaged("intro.avi", film, kTenBytes), "refused"},
+        {kDamageNames[kGarbage], 1, damaged("intro.avi", film, kGarbage), "refused"},
+        {kDamageNames[kEmpty], 1, "", "refused"},
+        {"a bitmap", 1, validBitmap(8, 8), "refused"},
+        {"missing", 0, "", "refused"},
+    };
     std::vector<BadCase> cases;
-    for (Damage damage : {kFirstHalf, kTenBytes, kGarbage, kEmpty, kOtherFormat}) {
+    for (const FilmCase &f : films) {
         BadCase c;
-        c.label = std::string("intro.avi ") + kDamageNames[damage];
-        c.withFilm = 1;
+        c.label = std::string("intro.avi ") + f.what;
+        c.film = f.written ? BadCase::kFilmWritten : BadCase::kFilmAbsent;
+        c.filmBytes = f.bytes;
         // The film plays before the menus and the level never looks at it.
         c.startsGame = 0;
         c.expected.levelTried = 0;
-        c.filmBytes =
-            damage == kOtherFormat ? validBitmap(8, 8) : damaged("intro.avi", film, damage);
-        c.expected.film = damage == kFirstHalf ? "opened" : "refused";
+        c.expected.film = f.opened;
         cases.push_back(c);
     }
     runAndCheck("intro", cases);
