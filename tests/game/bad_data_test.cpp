@@ -785,6 +785,7 @@ TEST(DamagedData, ADamagedIntroIsSkippedWithoutAMessage)
         {kDamageNames[kFirstHalf], 1, damaged("intro.avi", film, kFirstHalf), "opened"},
         {kDamageNames[kTenBytes], 1, damaged("intro.avi", film, kTenBytes), "refused"},
         {kDamageNames[kGarbage], 1, damaged("intro.avi", film, kGarbage), "refused"},
+        {kDamageNames[kGarbageBody], 1, damaged("intro.avi", film, kGarbageBody), "refused"},
         {kDamageNames[kEmpty], 1, "", "refused"},
         {"a bitmap", 1, validBitmap(8, 8), "refused"},
         {"missing", 0, "", "refused"},
