@@ -212,7 +212,7 @@ unsigned damages(std::initializer_list<Damage> list)
 // The bytes kept before garbage: the longest header of the formats (MD2's).
 const size_t kKeptHeaderBytes = 68;
 
-// Every bitmap loader takes a bitmap of any sides, and any pixels after a sound header.
+// Every bitmap loader takes a bitmap of any sides, and any pixels after a valid header.
 const unsigned kAnyPicture = damages({kOtherSides, kGarbageBody});
 const unsigned kMetricsHeadKept = damages({kFirstHalf, kGarbageBody});
 // Samples are not checked: garbage after the header plays as noise.
