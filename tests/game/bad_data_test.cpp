@@ -615,20 +615,34 @@ std::string runCase(const BadCase &c, const fs::path &folder)
 
 // ---- runs in a child process ------------------------------------------------------------------
 
-const char kRecordEnd[] = "~~~~\n";
+// The child hands each run's outcome over on its standard error, which the death test gives to
+// its matcher: no file name has to be agreed on, since on Windows the child is a new process that
+// runs the test from its start. Every line of a record carries the tag, so that whatever else
+// the libraries print stays apart.
+const char kRecordTag[] = "@@ ";
+const char kRecordEnd[] = "@@ end";
 // A run takes well under a second natively and a few under Wine; this long without progress
 // means the program hangs.
 const int kHangSeconds = 120;
 
 std::atomic<int> gCasesDone{0};
 
-void appendResult(const fs::path &results, const std::string &text)
+void report(const std::string &text)
 {
-    std::ofstream out(results, std::ios::binary | std::ios::app);
-    out << text << kRecordEnd;
+    fwrite(text.data(), 1, text.size(), stderr);
+    fflush(stderr);
 }
 
-void watchForHang(fs::path results)
+void reportRecord(const std::string &record)
+{
+    std::string tagged;
+    std::istringstream lines(record);
+    for (std::string line; std::getline(lines, line);)
+        tagged += kRecordTag + line + "\n";
+    report(tagged + kRecordEnd + "\n");
+}
+
+void watchForHang(void)
 {
     int last = -1, idleSeconds = 0;
     for (;;) {
@@ -638,23 +652,25 @@ void watchForHang(fs::path results)
             last = done;
             idleSeconds = 0;
         } else if (++idleSeconds >= kHangSeconds) {
-            appendResult(results, "hung");
+            report("the run above hangs\n");
             std::_Exit(3);
         }
     }
 }
 
-// The child's whole life: every case in order in a folder of its own, each result appended as
-// soon as it is known, so that the parent sees how far it got.
-void runCasesThenExit(const std::vector<BadCase> &cases, const fs::path &folder,
-                      const fs::path &results)
+// The child's whole life: every case in order in a folder of its own, each named before it runs,
+// so that a crash shows where it happened.
+void runCasesThenExit(const std::vector<BadCase> &cases, const std::string &group)
 {
-    std::thread(watchForHang, results).detach();
+    std::thread(watchForHang).detach();
+    const fs::path folder = fs::temp_directory_path() / ("game_bad_data_" + group + "_" +
+                                                         std::to_string(std::random_device{}()));
     std::error_code ignored;
     fs::create_directories(folder, ignored);
     fs::current_path(folder, ignored);
     for (const BadCase &c : cases) {
-        appendResult(results, runCase(c, folder));
+        report("running " + c.label + "\n");
+        reportRecord(runCase(c, folder));
         gCasesDone.fetch_add(1);
     }
     fs::current_path(fs::temp_directory_path(), ignored);
@@ -662,47 +678,72 @@ void runCasesThenExit(const std::vector<BadCase> &cases, const fs::path &folder,
     std::_Exit(0);
 }
 
-std::vector<std::string> readRecords(const fs::path &results)
+std::vector<std::string> recordsIn(const std::string &output)
 {
     std::vector<std::string> records;
-    std::string text = readWhole(results), record;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line + "\n" == kRecordEnd) {
+    std::string record;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') // a text-mode stream on Windows
+            line.pop_back();
+        if (line == kRecordEnd) {
             records.push_back(record);
             record.clear();
-        } else {
-            record += line + "\n";
+        } else if (line.rfind(kRecordTag, 0) == 0) {
+            record += line.substr(sizeof kRecordTag - 1) + "\n";
         }
     }
     return records;
 }
 
-// Runs the cases in one child process and checks each result against its expected outcome. A
-// child that crashes or hangs fails the test with the case it was running; the cases after it
-// count as not run.
+// What a child left on its standard error, once it ended with the expected exit code.
+struct ChildOutput {
+    int ended = 0;
+    std::string text;
+};
+
+// A matcher that takes any text and keeps it. The death test asks it only of a child that ended
+// with the expected exit code.
+class KeepsOutput : public ::testing::MatcherInterface<const std::string &> {
+  public:
+    explicit KeepsOutput(ChildOutput *kept) : kept_(kept)
+    {
+    }
+    bool MatchAndExplain(const std::string &text, ::testing::MatchResultListener *) const override
+    {
+        kept_->ended = 1;
+        kept_->text = text;
+        return true;
+    }
+    void DescribeTo(std::ostream *out) const override
+    {
+        *out << "any output";
+    }
+
+  private:
+    ChildOutput *kept_;
+};
+
+// Runs the cases in one child process and checks each outcome against the expected one. A child
+// that crashes or hangs fails the test; its output, which the failure shows, names the run.
 void runAndCheck(const std::string &group, const std::vector<BadCase> &cases)
 {
     ASSERT_FALSE(cases.empty());
-    const fs::path folder = fs::temp_directory_path() / ("game_bad_data_" + group);
-    const fs::path results = fs::temp_directory_path() / ("game_bad_data_" + group + ".txt");
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
-    fs::remove(results, ignored);
-    EXPECT_EXIT(runCasesThenExit(cases, folder, results), ::testing::ExitedWithCode(0), "")
-        << "the game crashed or hung on " << group;
-    const std::vector<std::string> records = readRecords(results);
-    fs::remove_all(folder, ignored);
-    fs::remove(results, ignored);
+    ChildOutput output;
+    EXPECT_EXIT(runCasesThenExit(cases, group), ::testing::ExitedWithCode(0),
+                ::testing::Matcher<const std::string &>(new KeepsOutput(&output)))
+        << "the game crashed or hung on damaged " << group << ": the last run named above";
+    if (!output.ended)
+        return; // the child crashed or hung, which the death test has reported
+    const std::vector<std::string> records = recordsIn(output.text);
+    if (records.size() != cases.size()) {
+        ADD_FAILURE() << records.size() << " outcomes came back for " << cases.size() << " runs:\n"
+                      << output.text;
+        return;
+    }
     for (size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(cases[i].label);
-        if (i < records.size()) {
-            EXPECT_EQ(records[i], describe(cases[i].expected));
-        } else {
-            ADD_FAILURE() << (i == records.size() ? "crashed or hung in this case"
-                                                  : "not run after an earlier crash");
-        }
+        EXPECT_EQ(records[i], describe(cases[i].expected));
     }
 }
 
