@@ -1,10 +1,10 @@
 // The whole game on damaged data: every entry of the built game.dat in turn replaced by a
-// damaged copy (cut short, garbage, empty, a bitmap of other sides or with a header claiming
-// huge sides, a file of another format), a damaged intro film and a garbage config.ini. Each run
-// goes through the program's entry steps with a player who starts a game, walks and shoots, then
-// quits; the start-up must go on or fail exactly as the game's failure rules say, and never crash.
-// The runs of one entry share a child process, so a crash or a hang fails that entry's test with
-// the case named, and the other entries still run.
+// damaged copy (cut short, garbage, garbage after intact headers, empty, a bitmap of other sides
+// or with a header claiming huge sides, a file of another format), a damaged intro film and a
+// garbage config.ini. Each run goes through the program's entry steps with a player who starts a
+// game, walks and shoots, then quits; the start-up must go on or fail exactly as the game's
+// failure rules say, and never crash. The runs of one entry share a child process, so a crash or
+// a hang fails that entry's test with the run named, and the other entries still run.
 #include "game_gl_support.h"
 
 #include "bmp_writer.h"
