@@ -12,13 +12,8 @@
 
 GameScript gScript;
 
-// The entries of the game.dat the build made, read once through the engine's pack reader.
-struct DataEntry {
-    std::string name;
-    std::string bytes;
-};
-
-static const std::vector<DataEntry> &builtData()
+// Read through the engine's pack reader.
+const std::vector<DataEntry> &builtGameData(void)
 {
     static std::vector<DataEntry> entries;
     if (!entries.empty())
@@ -129,7 +124,7 @@ static int recordingSoundOpen(void *window)
     return 1;
 }
 
-void GameRun::SetUp()
+void installGameSeams(void)
 {
     gScript = GameScript();
     installFakePlatform();
@@ -144,6 +139,21 @@ void GameRun::SetUp()
         videoStartup, videoNothing,     videoOpen,      videoClose,   videoMedia,     videoMedia,
         videoMedia,   videoSetPosition, videoTime,      videoTime,    videoSetVolume, videoSetRect,
         videoFlag,    videoFlag,        videoTakeEvent, videoPresent, videoOwnerSize};
+}
+
+void releaseFailedStartUp(void)
+{
+    o3DSoundShutdown();
+    o3DVideoShutdown();
+    o3DCleanupTempFiles();
+    if (smallFontLoaded)
+        o3DFreeFont(&smallFont);
+    resetGameState();
+}
+
+void GameRun::SetUp()
+{
+    installGameSeams();
     resetGameState();
     previousFolder = std::filesystem::current_path();
     const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -172,31 +182,37 @@ static void appendLe32(std::string &bytes, uint32_t value)
         bytes.push_back((char)((value >> (8 * i)) & 0xFFu));
 }
 
-void GameRun::writeGameData(const std::set<std::string> &without)
+bool writePackFile(const std::string &path, const std::vector<DataEntry> &entries)
 {
-    const std::vector<DataEntry> &entries = builtData();
-    ASSERT_FALSE(entries.empty()) << "no game.dat at " << O3D_TEST_GAME_DAT;
-    std::vector<const DataEntry *> kept;
-    for (const DataEntry &e : entries)
-        if (!without.count(e.name))
-            kept.push_back(&e);
     std::string header;
     appendLe32(header, 2903);
-    appendLe32(header, (uint32_t)kept.size());
-    uint32_t offset = 8 + 72 * (uint32_t)kept.size();
-    for (const DataEntry *a : kept) {
-        std::string name = a->name;
+    appendLe32(header, (uint32_t)entries.size());
+    uint32_t offset = 8 + 72 * (uint32_t)entries.size();
+    for (const DataEntry &e : entries) {
+        std::string name = e.name;
         name.resize(64, '\0');
         header += name;
-        appendLe32(header, (uint32_t)a->bytes.size());
+        appendLe32(header, (uint32_t)e.bytes.size());
         appendLe32(header, offset);
-        offset += (uint32_t)a->bytes.size();
+        offset += (uint32_t)e.bytes.size();
     }
-    std::ofstream out("game.dat", std::ios::binary);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << header;
-    for (const DataEntry *a : kept)
-        out.write(a->bytes.data(), (std::streamsize)a->bytes.size());
-    ASSERT_TRUE(out.good());
+    for (const DataEntry &e : entries)
+        out.write(e.bytes.data(), (std::streamsize)e.bytes.size());
+    out.close();
+    return out.good();
+}
+
+void GameRun::writeGameData(const std::set<std::string> &without)
+{
+    const std::vector<DataEntry> &entries = builtGameData();
+    ASSERT_FALSE(entries.empty()) << "no game.dat at " << O3D_TEST_GAME_DAT;
+    std::vector<DataEntry> kept;
+    for (const DataEntry &e : entries)
+        if (!without.count(e.name))
+            kept.push_back(e);
+    ASSERT_TRUE(writePackFile("game.dat", kept));
 }
 
 void GameRun::holdKeys(std::initializer_list<int> keys)

@@ -40,6 +40,26 @@ struct GameScript {
 
 extern GameScript gScript;
 
+// One entry of a pack: its name and its bytes.
+struct DataEntry {
+    std::string name;
+    std::string bytes;
+};
+
+// The entries of the game.dat the build made, in directory order (read once; empty when the file
+// is missing).
+const std::vector<DataEntry> &builtGameData(void);
+// Writes a pack of these entries in this order at path; false when it cannot be written.
+bool writePackFile(const std::string &path, const std::vector<DataEntry> &entries);
+
+// Resets gScript and points every seam at the test's: the fake platform's input, clock and
+// dialogs (boxes recorded in gScript), the native window with the scripted swap and pump, the
+// recording fake sound device and the scripted film system.
+void installGameSeams(void);
+// What a failed start-up leaves running (sound, film system, pack, the first font), released so
+// that the next run starts afresh, and the game's variables back at their start values.
+void releaseFailedStartUp(void);
+
 class GameRun : public ::testing::Test {
   protected:
     void SetUp() override;

@@ -132,12 +132,7 @@ TEST_F(Startup, AMissingFontEndsStartUpWithOneBoxAfterTheIntro)
                                                             "box Blad inicjalizacji gry"}));
         EXPECT_EQ(o3DIsRunning(), 0);
         // Nothing that start-up began is released on this path, so the next run starts afresh.
-        o3DSoundShutdown();
-        o3DVideoShutdown();
-        o3DCleanupTempFiles();
-        if (smallFontLoaded)
-            o3DFreeFont(&smallFont);
-        resetGameState();
+        releaseFailedStartUp();
     }
 }
 
