@@ -12,7 +12,7 @@
 #include <math.h>
 #include <stdlib.h>
 
-const int kTerrainTileCells = 16;
+const int kTerrainTileCells = 32;
 
 // How far outside a plane, relative to the size of the products that place it there, a box must
 // lie to be left out. GL transforms in single precision, whose rounding stays near 1e-6 of that
@@ -42,13 +42,15 @@ static int indexValid(const TMesh *mesh, uint32_t index)
     return mesh->vertexCount > 0 && index < (uint32_t)mesh->vertexCount;
 }
 
-static void boxOfTile(const TTerrain *t, TerrainTile *tile)
+// Finds the box round the vertices the tile's cells draw and, when compiling, hands each corner
+// to GL as the mesh's own list does (normal, texture coordinate, vertex), in one walk.
+static void walkTile(const TTerrain *t, TerrainTile *tile, int emit)
 {
     const TMesh *mesh = t->mesh;
-    for (int a = 0; a < 3; ++a) {
-        tile->lo[a] = INFINITY;
-        tile->hi[a] = -INFINITY;
-    }
+    float lo[3] = {INFINITY, INFINITY, INFINITY}, hi[3] = {-INFINITY, -INFINITY, -INFINITY};
+    int notANumber = 0;
+    if (emit)
+        glBegin(GL_TRIANGLES);
     for (int i = tile->firstRow; i < tile->firstRow + tile->rows; ++i)
         for (int j = tile->firstColumn; j < tile->firstColumn + tile->columns; ++j) {
             const uint32_t *idx = mesh->indices + firstIndexOfCell(t, i, j);
@@ -57,16 +59,26 @@ static void boxOfTile(const TTerrain *t, TerrainTile *tile)
                     continue;
                 const float *v = mesh->vertices + (size_t)idx[q] * 3;
                 for (int a = 0; a < 3; ++a) {
-                    // A coordinate that is not a number makes a box that is never left out.
-                    if (isnan(v[a])) {
-                        tile->lo[a] = -INFINITY;
-                        tile->hi[a] = INFINITY;
-                    }
-                    tile->lo[a] = fminf(tile->lo[a], v[a]);
-                    tile->hi[a] = fmaxf(tile->hi[a], v[a]);
+                    lo[a] = v[a] < lo[a] ? v[a] : lo[a];
+                    hi[a] = v[a] > hi[a] ? v[a] : hi[a];
+                    notANumber |= v[a] != v[a];
                 }
+                if (!emit)
+                    continue;
+                if (mesh->hasNormals)
+                    glNormal3fv(mesh->normals + (size_t)idx[q] * 3);
+                if (mesh->hasTexCoords)
+                    glTexCoord2fv(mesh->texCoords + (size_t)idx[q] * 2);
+                glVertex3fv(v);
             }
         }
+    if (emit)
+        glEnd();
+    // A coordinate that is not a number makes a box that is never left out.
+    for (int a = 0; a < 3; ++a) {
+        tile->lo[a] = notANumber ? -INFINITY : lo[a];
+        tile->hi[a] = notANumber ? INFINITY : hi[a];
+    }
 }
 
 static int tileCount(const TerrainTiles *tiles)
@@ -87,26 +99,39 @@ static void deleteTileLists(TerrainTiles *tiles)
     tiles->callList = 0;
 }
 
-// Each triangle corner as the mesh's own list gives it: normal, texture coordinate, vertex.
-static void compileTile(const TTerrain *t, const TerrainTile *tile)
+// Cuts the grid into tiles of cells x cells grid cells, their boxes not yet found.
+static int cutIntoTiles(TTerrain *t, int cells)
 {
-    const TMesh *mesh = t->mesh;
-    glBegin(GL_TRIANGLES);
-    for (int i = tile->firstRow; i < tile->firstRow + tile->rows; ++i)
-        for (int j = tile->firstColumn; j < tile->firstColumn + tile->columns; ++j) {
-            const uint32_t *idx = mesh->indices + firstIndexOfCell(t, i, j);
-            for (int q = 0; q < 6; ++q) {
-                uint32_t v = idx[q];
-                if (!indexValid(mesh, v))
-                    continue;
-                if (mesh->hasNormals)
-                    glNormal3fv(mesh->normals + (size_t)v * 3);
-                if (mesh->hasTexCoords)
-                    glTexCoord2fv(mesh->texCoords + (size_t)v * 2);
-                glVertex3fv(mesh->vertices + (size_t)v * 3);
-            }
+    TerrainTiles *tiles = terrainTilesOf(t);
+    free(tiles->tiles);
+    tiles->tiles = nullptr;
+    tiles->across = tiles->down = 0;
+    tiles->cells = cells < 1 ? 1 : cells;
+    int cellsAcross = gridCellsAcross(t), cellsDown = gridCellsDown(t);
+    // Indices the terrain did not lay out itself have no cells to cut.
+    if ((int64_t)cellsAcross * cellsDown * 6 != t->mesh->indexCount)
+        return 0;
+    int across = (cellsAcross + tiles->cells - 1) / tiles->cells;
+    int down = (cellsDown + tiles->cells - 1) / tiles->cells;
+    if (across * down == 0)
+        return 1;
+    tiles->tiles = (TerrainTile *)calloc((size_t)across * down, sizeof(TerrainTile));
+    if (!tiles->tiles)
+        return 0;
+    tiles->across = across;
+    tiles->down = down;
+    for (int ti = 0; ti < down; ++ti)
+        for (int tj = 0; tj < across; ++tj) {
+            TerrainTile *tile = &tiles->tiles[ti * across + tj];
+            tile->firstRow = ti * tiles->cells;
+            tile->rows = cellsDown - tile->firstRow < tiles->cells ? cellsDown - tile->firstRow
+                                                                   : tiles->cells;
+            tile->firstColumn = tj * tiles->cells;
+            tile->columns = cellsAcross - tile->firstColumn < tiles->cells
+                                ? cellsAcross - tile->firstColumn
+                                : tiles->cells;
         }
-    glEnd();
+    return 1;
 }
 
 // The mesh's list becomes one that calls every tile's, in tile order.
@@ -154,36 +179,11 @@ TerrainTiles *terrainTilesOf(TTerrain *t)
 
 int terrainLayoutTiles(TTerrain *t, int cells)
 {
+    if (!cutIntoTiles(t, cells))
+        return 0;
     TerrainTiles *tiles = terrainTilesOf(t);
-    free(tiles->tiles);
-    tiles->tiles = nullptr;
-    tiles->across = tiles->down = 0;
-    tiles->cells = cells < 1 ? 1 : cells;
-    int cellsAcross = gridCellsAcross(t), cellsDown = gridCellsDown(t);
-    // Indices the terrain did not lay out itself have no cells to cut.
-    if ((int64_t)cellsAcross * cellsDown * 6 != t->mesh->indexCount)
-        return 0;
-    int across = (cellsAcross + tiles->cells - 1) / tiles->cells;
-    int down = (cellsDown + tiles->cells - 1) / tiles->cells;
-    if (across * down == 0)
-        return 1;
-    tiles->tiles = (TerrainTile *)calloc((size_t)across * down, sizeof(TerrainTile));
-    if (!tiles->tiles)
-        return 0;
-    tiles->across = across;
-    tiles->down = down;
-    for (int ti = 0; ti < down; ++ti)
-        for (int tj = 0; tj < across; ++tj) {
-            TerrainTile *tile = &tiles->tiles[ti * across + tj];
-            tile->firstRow = ti * tiles->cells;
-            tile->rows = cellsDown - tile->firstRow < tiles->cells ? cellsDown - tile->firstRow
-                                                                   : tiles->cells;
-            tile->firstColumn = tj * tiles->cells;
-            tile->columns = cellsAcross - tile->firstColumn < tiles->cells
-                                ? cellsAcross - tile->firstColumn
-                                : tiles->cells;
-            boxOfTile(t, tile);
-        }
+    for (int k = 0; k < tileCount(tiles); ++k)
+        walkTile(t, &tiles->tiles[k], 0);
     return 1;
 }
 
@@ -191,16 +191,16 @@ void terrainCompile(TTerrain *t, int cells)
 {
     TerrainTiles *tiles = terrainTilesOf(t);
     deleteTileLists(tiles);
-    int laidOut = terrainLayoutTiles(t, cells);
+    int cut = cutIntoTiles(t, cells);
     int count = tileCount(tiles);
-    tiles->firstList = laidOut && count > 0 ? glGenLists(count) : 0;
+    tiles->firstList = cut && count > 0 ? glGenLists(count) : 0;
     if (tiles->firstList == 0) {
         o3DBuildMeshList(t->mesh);
         return;
     }
     for (int k = 0; k < count; ++k) {
         glNewList(tiles->firstList + (GLuint)k, GL_COMPILE);
-        compileTile(t, &tiles->tiles[k]);
+        walkTile(t, &tiles->tiles[k], 1);
         glEndList();
     }
     if (!compileCallList(t, tiles)) {

@@ -15,7 +15,7 @@ struct View {
     const char *what;
     float x, z, aboveGround, yaw, pitch; // the eye stands aboveGround over the terrain at x, z
     float fov, drawDistance;
-    int fewestDrawn, mostDrawn; // of the 16 x 16 tiles of the 256 x 256 grid
+    int fewestDrawn, mostDrawn; // of the 8 x 8 tiles of the 256 x 256 grid
     long fewestShown;           // pixels that the terrain changes; -1: any number
 };
 
@@ -71,16 +71,16 @@ TEST_F(TerrainFrames, TiledTerrainDrawsTheSinglelistFramesExactly)
     // Beyond about 72 units the fog turns the ground to the fog's colour, which still hides the
     // unfogged sky behind it.
     const View views[] = {
-        {"at the spawn, as a game starts", 50, 50, 1.8f, 45, 0, 60, 1000, 30, 90, 100000},
-        {"at the spawn, turned to the enemy", 50, 50, 1.8f, 225, -3, 60, 1000, 40, 110, 100000},
-        {"looking down", 50, 50, 30, 45, -89.9f, 60, 1000, 1, 6, 300000},
-        {"straight up", 50, 50, 1.8f, 45, 89.9f, 60, 1000, 0, 6, -1},
-        {"along the west edge", -505, 0, 3, 90, -5, 60, 1000, 16, 60, 100000},
-        {"along the north edge, looking out", 0, -505, 3, -120, 0, 60, 1000, 0, 10, 20000},
-        {"from outside, looking in", -620, -620, 60, 45, -8, 60, 1000, 120, 240, 30000},
+        {"at the spawn, as a game starts", 50, 50, 1.8f, 45, 0, 60, 1000, 8, 28, 100000},
+        {"at the spawn, turned to the enemy", 50, 50, 1.8f, 225, -3, 60, 1000, 12, 36, 100000},
+        {"looking down", 50, 50, 30, 45, -89.9f, 60, 1000, 1, 4, 300000},
+        {"straight up", 50, 50, 1.8f, 45, 89.9f, 60, 1000, 0, 4, -1},
+        {"along the west edge", -505, 0, 3, 90, -5, 60, 1000, 6, 20, 100000},
+        {"along the north edge, looking out", 0, -505, 3, -120, 0, 60, 1000, 0, 6, 20000},
+        {"from outside, looking in", -620, -620, 60, 45, -8, 60, 1000, 36, 63, 30000},
         {"from outside, looking away", -620, -620, 60, -135, -8, 60, 1000, 0, 0, 0},
-        {"short draw distance, wide view", 50, 50, 1.8f, 160, -10, 120, 50, 4, 24, 100000},
-        {"high above the middle", 0, 0, 200, 10, -25, 90, 1000, 60, 160, 100000},
+        {"short draw distance, wide view", 50, 50, 1.8f, 160, -10, 120, 50, 2, 12, 100000},
+        {"high above the middle", 0, 0, 200, 10, -25, 90, 1000, 16, 44, 100000},
     };
     TerrainTiles *tiles = terrainTilesOf(terrainHandle);
     int leftOut = 0;
@@ -94,12 +94,12 @@ TEST_F(TerrainFrames, TiledTerrainDrawsTheSinglelistFramesExactly)
         terrainCompile(terrainHandle, 1 << 20);
         EXPECT_EQ(differingPixels(single, frameOf(v)), 0) << "one tile";
         terrainCompile(terrainHandle, kTerrainTileCells);
-        ASSERT_EQ(tiles->across * tiles->down, 256);
+        ASSERT_EQ(tiles->across * tiles->down, 64);
         const std::vector<unsigned char> tiled = frameOf(v);
         EXPECT_EQ(differingPixels(single, tiled), 0);
         EXPECT_GE(tiles->drawn, v.fewestDrawn);
         EXPECT_LE(tiles->drawn, v.mostDrawn);
-        leftOut += tiles->drawn < 256;
+        leftOut += tiles->drawn < 64;
         // So that the views test something: what the terrain adds to each.
         TTerrain *terrain = terrainHandle;
         terrainHandle = nullptr;

@@ -89,7 +89,7 @@ TEST(TerrainTiles, CoverEveryCellOnceWithTheBoxOfTheirVertices)
 
 // A tile's box comes from the indices it draws: one left pointing past the vertices is skipped
 // as drawing skips it, a tile with nothing left has an empty box, and a coordinate that is not a
-// number makes the box endless along its axis.
+// number makes the box endless.
 TEST(TerrainTiles, BoxesFollowTheIndicesThatAreDrawn)
 {
     std::vector<unsigned char> bytes(9, 0);
@@ -110,13 +110,15 @@ TEST(TerrainTiles, BoxesFollowTheIndicesThatAreDrawn)
     ASSERT_EQ(terrainLayoutTiles(b.terrain, 1), 1);
     const TerrainTile &empty = terrainTilesOf(b.terrain)->tiles[3];
     EXPECT_GT(empty.lo[0], empty.hi[0]);
-    // A height that is not a number reaches without bound, so the tile is never left out.
+    // A height that is not a number makes the box endless, so the tile is never left out.
     mesh->vertices[1] = NAN;
     ASSERT_EQ(terrainLayoutTiles(b.terrain, 1), 1);
-    const TerrainTile &tall = terrainTilesOf(b.terrain)->tiles[0];
-    EXPECT_EQ(tall.lo[1], -INFINITY);
-    EXPECT_EQ(tall.hi[1], INFINITY);
-    EXPECT_FLOAT_EQ(tall.hi[0], 0.0f);
+    const TerrainTile &endless = terrainTilesOf(b.terrain)->tiles[0];
+    for (int a = 0; a < 3; ++a) {
+        EXPECT_EQ(endless.lo[a], -INFINITY) << "axis " << a;
+        EXPECT_EQ(endless.hi[a], INFINITY) << "axis " << a;
+    }
+    EXPECT_FLOAT_EQ(terrainTilesOf(b.terrain)->tiles[1].hi[0], 1.0f);
 }
 
 // Column-major matrices as GL keeps them.
