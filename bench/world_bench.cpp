@@ -192,7 +192,8 @@ static double mainThreadSeconds(void)
 // fog of density 0.035, the sky unfogged, then the white terrain. The camera walks a circle of 40
 // units around the spawn at eye height, turning once round in 240 frames and looking a little
 // down, with the game's field of view and draw distance (60 degrees, 1000 units). The argument is
-// the terrain's tile size in grid cells (0: the engine's own; 255: one tile, the single list). CPU
+// the terrain's tile size in grid cells (0: the engine's own; 255: one tile, the single list; -1:
+// the mesh's own single list drawn whole, as the terrain was drawn before it had tiles). CPU
 // time is the whole process's, the rasteriser's threads included: the work a frame costs; main_ms
 // is the part of it on this thread. `drawn` counts the tiles drawn per frame out of `tiles`.
 static void BM_GameTerrainFrame(benchmark::State &state)
@@ -206,6 +207,8 @@ static void BM_GameTerrainFrame(benchmark::State &state)
     }
     if (state.range(0) > 0)
         terrainCompile(ground.terrain, (int)state.range(0));
+    if (state.range(0) < 0)
+        o3DBuildMeshList(ground.terrain->mesh);
     int tilesDrawn = 0;
     const double mainStart = mainThreadSeconds();
     TCamera camera;
@@ -242,6 +245,7 @@ static void BM_GameTerrainFrame(benchmark::State &state)
     o3DFreeSkybox(ground.sky);
 }
 BENCHMARK(BM_GameTerrainFrame)
+    ->Arg(-1)
     ->Arg(0)
     ->Arg(8)
     ->Arg(16)

@@ -56,7 +56,8 @@ unsigned char *terrainHeightBytes(const unsigned char *bgrRows, int width, int h
 TerrainTiles *terrainTilesOf(TTerrain *t);
 
 // Lays out tiles of `cells` x `cells` grid cells (at least 1) with their boxes from the mesh as it
-// is; no GL. 0 when memory runs out, leaving no tiles.
+// is, for a terrain whose tiles are not compiled; no GL. 0 when memory runs out or the mesh's
+// indices are not the terrain's own count, leaving no tiles.
 int terrainLayoutTiles(TTerrain *t, int cells);
 // Lays out and compiles the tiles, then makes the mesh's list one that calls them all, so drawing
 // the mesh alone still draws the whole terrain. A tile as large as the grid gives one list of
