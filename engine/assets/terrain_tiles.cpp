@@ -42,43 +42,97 @@ static int indexValid(const TMesh *mesh, uint32_t index)
     return mesh->vertexCount > 0 && index < (uint32_t)mesh->vertexCount;
 }
 
-// Finds the box round the vertices the tile's cells draw and, when compiling, hands each corner
-// to GL as the mesh's own list does (normal, texture coordinate, vertex), in one walk.
+// Grows the box by a vertex; a coordinate that is not a number is noted instead.
+struct BoxGrowth {
+    float lo[3], hi[3];
+    int notANumber;
+};
+
+static BoxGrowth emptyBox(void)
+{
+    return {{INFINITY, INFINITY, INFINITY}, {-INFINITY, -INFINITY, -INFINITY}, 0};
+}
+
+static void growBox(BoxGrowth *box, const float *v)
+{
+    for (int a = 0; a < 3; ++a) {
+        box->lo[a] = v[a] < box->lo[a] ? v[a] : box->lo[a];
+        box->hi[a] = v[a] > box->hi[a] ? v[a] : box->hi[a];
+        box->notANumber |= v[a] != v[a];
+    }
+}
+
+// A coordinate that is not a number makes a box that is never left out.
+static void setBox(TerrainTile *tile, const BoxGrowth *box)
+{
+    for (int a = 0; a < 3; ++a) {
+        tile->lo[a] = box->notANumber ? -INFINITY : box->lo[a];
+        tile->hi[a] = box->notANumber ? INFINITY : box->hi[a];
+    }
+}
+
+// The box round every vertex of the tile's cells' corners, each visited once: what the cells draw
+// while their indices are the ones the build lays out.
+static void boxOfCorners(const TTerrain *t, TerrainTile *tile)
+{
+    const int gw = gridCellsAcross(t) + 1;
+    BoxGrowth box = emptyBox();
+    for (int i = tile->firstRow; i <= tile->firstRow + tile->rows; ++i)
+        for (int j = tile->firstColumn; j <= tile->firstColumn + tile->columns; ++j)
+            growBox(&box, t->mesh->vertices + ((size_t)i * gw + j) * 3);
+    setBox(tile, &box);
+}
+
+// The box round the vertices that the cells' indices name, whatever they are.
+static void boxOfIndices(const TTerrain *t, TerrainTile *tile)
+{
+    const TMesh *mesh = t->mesh;
+    BoxGrowth box = emptyBox();
+    for (int i = tile->firstRow; i < tile->firstRow + tile->rows; ++i)
+        for (int j = tile->firstColumn; j < tile->firstColumn + tile->columns; ++j) {
+            const uint32_t *idx = mesh->indices + firstIndexOfCell(t, i, j);
+            for (int q = 0; q < 6; ++q)
+                if (indexValid(mesh, idx[q]))
+                    growBox(&box, mesh->vertices + (size_t)idx[q] * 3);
+        }
+    setBox(tile, &box);
+}
+
+// Walks the tile's cells, when compiling handing each corner to GL as the mesh's own list does
+// (normal, texture coordinate, vertex), and finds the tile's box: from the corners while every
+// cell holds the indices the build lays out, else from the indices.
 static void walkTile(const TTerrain *t, TerrainTile *tile, int emit)
 {
     const TMesh *mesh = t->mesh;
-    float lo[3] = {INFINITY, INFINITY, INFINITY}, hi[3] = {-INFINITY, -INFINITY, -INFINITY};
-    int notANumber = 0;
+    const uint32_t gw = (uint32_t)gridCellsAcross(t) + 1;
+    int asBuilt = 1;
     if (emit)
         glBegin(GL_TRIANGLES);
     for (int i = tile->firstRow; i < tile->firstRow + tile->rows; ++i)
         for (int j = tile->firstColumn; j < tile->firstColumn + tile->columns; ++j) {
             const uint32_t *idx = mesh->indices + firstIndexOfCell(t, i, j);
+            const uint32_t a = (uint32_t)i * gw + (uint32_t)j, d1 = a + gw + 1;
+            asBuilt &= idx[0] == a && idx[1] == a + 1 && idx[2] == d1 && idx[3] == a &&
+                       idx[4] == d1 && idx[5] == d1 - 1;
+            if (!emit)
+                continue;
             for (int q = 0; q < 6; ++q) {
-                if (!indexValid(mesh, idx[q]))
-                    continue;
-                const float *v = mesh->vertices + (size_t)idx[q] * 3;
-                for (int a = 0; a < 3; ++a) {
-                    lo[a] = v[a] < lo[a] ? v[a] : lo[a];
-                    hi[a] = v[a] > hi[a] ? v[a] : hi[a];
-                    notANumber |= v[a] != v[a];
-                }
-                if (!emit)
+                uint32_t v = idx[q];
+                if (!indexValid(mesh, v))
                     continue;
                 if (mesh->hasNormals)
-                    glNormal3fv(mesh->normals + (size_t)idx[q] * 3);
+                    glNormal3fv(mesh->normals + (size_t)v * 3);
                 if (mesh->hasTexCoords)
-                    glTexCoord2fv(mesh->texCoords + (size_t)idx[q] * 2);
-                glVertex3fv(v);
+                    glTexCoord2fv(mesh->texCoords + (size_t)v * 2);
+                glVertex3fv(mesh->vertices + (size_t)v * 3);
             }
         }
     if (emit)
         glEnd();
-    // A coordinate that is not a number makes a box that is never left out.
-    for (int a = 0; a < 3; ++a) {
-        tile->lo[a] = notANumber ? -INFINITY : lo[a];
-        tile->hi[a] = notANumber ? INFINITY : hi[a];
-    }
+    if (asBuilt)
+        boxOfCorners(t, tile);
+    else
+        boxOfIndices(t, tile);
 }
 
 static int tileCount(const TerrainTiles *tiles)
