@@ -105,6 +105,10 @@ static void walkTile(const TTerrain *t, TerrainTile *tile, int emit)
 {
     const TMesh *mesh = t->mesh;
     const uint32_t gw = (uint32_t)gridCellsAcross(t) + 1;
+    // Held here rather than read from the mesh after every GL call.
+    const float *vertices = mesh->vertices;
+    const float *normals = mesh->hasNormals ? mesh->normals : nullptr;
+    const float *texCoords = mesh->hasTexCoords ? mesh->texCoords : nullptr;
     int asBuilt = 1;
     if (emit)
         glBegin(GL_TRIANGLES);
@@ -120,11 +124,11 @@ static void walkTile(const TTerrain *t, TerrainTile *tile, int emit)
                 uint32_t v = idx[q];
                 if (!indexValid(mesh, v))
                     continue;
-                if (mesh->hasNormals)
-                    glNormal3fv(mesh->normals + (size_t)v * 3);
-                if (mesh->hasTexCoords)
-                    glTexCoord2fv(mesh->texCoords + (size_t)v * 2);
-                glVertex3fv(mesh->vertices + (size_t)v * 3);
+                if (normals)
+                    glNormal3fv(normals + (size_t)v * 3);
+                if (texCoords)
+                    glTexCoord2fv(texCoords + (size_t)v * 2);
+                glVertex3fv(vertices + (size_t)v * 3);
             }
         }
     if (emit)
