@@ -1,8 +1,10 @@
 // The 3D world's speed: terrain built from 512 x 512 and 2048 x 2048 heightmap files, the ground
-// height query, loading a 100,000-triangle OBJ file, and whole frames of the world example's
-// scene at 800 x 600 along a fixed camera path. Terrain and frames need a window: run it under a
-// display, e.g. tests/support/with_xvfb.sh build/bench/world_bench. Fixtures are written into the
-// working directory and removed at the end.
+// height query, loading a 100,000-triangle OBJ file, whole frames of the world example's scene
+// and frames of the game's own sky and terrain (from the game.dat the build made) under the
+// game's fog, both at 800 x 600 along fixed camera paths. Terrain and frames need a window: run
+// it under a display, e.g. tests/support/with_xvfb.sh build/bench/world_bench. Fixtures are
+// written into the working directory and removed at the end.
+#include "assets/terrain.h"
 #include "heightmap.h"
 #include "ostrel3d.h"
 #include "world_scene.h"
@@ -11,6 +13,8 @@
 
 #include <math.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <time.h>
 
 #include <string>
 #include <vector>
@@ -129,6 +133,129 @@ static void BM_WorldFrame(benchmark::State &state)
     freeWorld(&world);
 }
 BENCHMARK(BM_WorldFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+#ifdef WORLD_BENCH_GAME_DAT
+// The game's sky and terrain as its level loader makes them: the heightmap at cell size 2 and
+// height scale 40 with its texture tiled 120 times, and the 900-unit sky.
+struct GameGround {
+    TTerrain *terrain;
+    TSkybox *sky;
+};
+
+static int loadGameGround(GameGround *g)
+{
+    TPack *pack = o3DOpenPack(WORLD_BENCH_GAME_DAT);
+    if (!pack)
+        return 0;
+    uint32_t size = 0;
+    unsigned char *bytes = o3DReadPackEntry(pack, "heightmap.bmp", &size);
+    const char *path = "world_bench_game_heightmap.bmp";
+    FILE *file = bytes ? fopen(path, "wb") : nullptr;
+    if (file) {
+        fwrite(bytes, 1, size, file);
+        fclose(file);
+        g->terrain = o3DCreateTerrain(path, 2.0f, 40.0f);
+        remove(path);
+    }
+    o3DFreePackData(bytes);
+    TTexture *texture = (TTexture *)calloc(1, sizeof(TTexture));
+    if (g->terrain && texture && o3DLoadTextureImageFromPack(pack, texture, "terrain.bmp"))
+        o3DSetTerrainTexture(g->terrain, texture);
+    else
+        free(texture);
+    o3DSetTerrainTextureRepeat(g->terrain, 120.0f, 120.0f);
+    g->sky = o3DCreateSkybox(900.0f);
+    static const char *const kFaces[6] = {"skybox_front.bmp", "skybox_back.bmp",
+                                          "skybox_left.bmp",  "skybox_right.bmp",
+                                          "skybox_top.bmp",   "skybox_bottom.bmp"};
+    int faces = 0;
+    for (int i = 0; i < 6 && g->sky; ++i)
+        faces += o3DLoadSkyboxFaceFromPack(pack, g->sky, i, kFaces[i]);
+    o3DClosePack(pack);
+    if (faces != 6 || !g->terrain || !o3DHasTerrainTexture(g->terrain))
+        return 0;
+    g->sky->ready = 1;
+    o3DBuildSkybox(g->sky);
+    return 1;
+}
+
+// CPU time of the calling thread alone: the one that walks the lists, transforms, clips and bins
+// the triangles, while the rasteriser's threads shade the pixels.
+static double mainThreadSeconds(void)
+{
+    struct timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return (double)now.tv_sec + (double)now.tv_nsec * 1e-9;
+}
+
+// One play frame's world part without the models: the sky colour, the camera, exponential-squared
+// fog of density 0.035, the sky unfogged, then the white terrain. The camera walks a circle of 40
+// units around the spawn at eye height, turning once round in 240 frames and looking a little
+// down, with the game's field of view and draw distance (60 degrees, 1000 units). The argument is
+// the terrain's tile size in grid cells (0: the engine's own; 255: one tile, the single list; -1:
+// the mesh's own single list drawn whole, as the terrain was drawn before it had tiles). CPU
+// time is the whole process's, the rasteriser's threads included: the work a frame costs; main_ms
+// is the part of it on this thread. `drawn` counts the tiles drawn per frame out of `tiles`.
+static void BM_GameTerrainFrame(benchmark::State &state)
+{
+    GameGround ground = {};
+    if (!loadGameGround(&ground)) {
+        o3DFreeTerrain(ground.terrain);
+        o3DFreeSkybox(ground.sky);
+        state.SkipWithError("the game's data could not be read (build the target game_data)");
+        return;
+    }
+    if (state.range(0) > 0)
+        terrainCompile(ground.terrain, (int)state.range(0));
+    if (state.range(0) < 0)
+        o3DBuildMeshList(ground.terrain->mesh);
+    int tilesDrawn = 0;
+    const double mainStart = mainThreadSeconds();
+    TCamera camera;
+    o3DInitCamera(&camera);
+    int frame = 0;
+    for (auto _ : state) {
+        float t = (float)(frame++ % 240) / 240.0f * 6.2831855f;
+        float x = 50.0f + 40.0f * sinf(t), z = 50.0f + 40.0f * cosf(t);
+        o3DSetCamera(&camera, x, o3DGetTerrainHeight(ground.terrain, x, z) + 1.8f, z,
+                     360.0f * t / 6.2831855f, -5.0f);
+        o3DClearScreen(0.7f, 0.72f, 0.75f);
+        o3DBegin3D();
+        o3DApplyCamera(&camera);
+        o3DEnableFog();
+        o3DSetFog(2, 0.7f, 0.72f, 0.75f, 0.035f, 20.0f, 120.0f);
+        const float eye[3] = {camera.posX, camera.posY, camera.posZ};
+        o3DDisableFog();
+        o3DDrawSkyboxRotated(ground.sky, eye, 10.0f);
+        o3DEnableFog();
+        o3DSetColor(1.0f, 1.0f, 1.0f);
+        o3DDrawTerrain(ground.terrain);
+        tilesDrawn += terrainTilesOf(ground.terrain)->drawn;
+        o3DDisableFog();
+        o3DSwapBuffers();
+    }
+    const double mainSeconds = mainThreadSeconds() - mainStart;
+    state.SetItemsProcessed(state.iterations());
+    state.counters["main_ms"] =
+        benchmark::Counter(mainSeconds * 1000.0, benchmark::Counter::kAvgIterations);
+    const TerrainTiles *tiles = terrainTilesOf(ground.terrain);
+    state.counters["tiles"] = tiles->across * tiles->down;
+    state.counters["drawn"] = state.iterations() ? (double)tilesDrawn / state.iterations() : 0.0;
+    o3DFreeTerrain(ground.terrain);
+    o3DFreeSkybox(ground.sky);
+}
+BENCHMARK(BM_GameTerrainFrame)
+    ->Arg(-1)
+    ->Arg(0)
+    ->Arg(8)
+    ->Arg(16)
+    ->Arg(64)
+    ->Arg(255)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+#endif
 
 int main(int argc, char **argv)
 {

@@ -733,7 +733,7 @@ typedef struct TTerrain {
     int depth;      /* heightmap rows */
     float cellSize;
     float heightScale; /* world height of a sample of 1.0 */
-    TMesh *mesh;       /* owned, compiled into a display list */
+    TMesh *mesh;       /* owned; its display list calls the lists of the terrain's tiles */
     TTexture *texture; /* owned by the terrain once attached; null for none */
     int hasTexture;
     float repeatU; /* texture tiling along x, initially 1 */
@@ -769,9 +769,12 @@ void o3DSetTerrainTextureRepeat(TTerrain *terrain, float repeatU, float repeatV)
 /* Moves every vertex to the new cell size and height scale, recomputes normals and recompiles. */
 void o3DSetTerrainScale(TTerrain *terrain, float cellSize, float heightScale);
 /* Draws in the current colour, lighting, fog and culling, textured (modulated) if it has a
- * loaded texture; texturing ends as it was. Its triangles face down, so draw with culling off. */
+ * loaded texture; texturing ends as it was. Its triangles face down, so draw with culling off.
+ * The terrain is compiled in square tiles, and tiles that the current projection and modelview
+ * matrices put wholly outside the view are skipped; the pixels are those of drawing it whole. */
 void o3DDrawTerrain(TTerrain *terrain);
-/* Draws the mesh as lines, untextured; polygon modes end as they were. */
+/* Draws the mesh as lines, untextured, skipping tiles outside the view likewise; polygon modes
+ * end as they were. */
 void o3DDrawTerrainWireframe(TTerrain *terrain);
 /* The ground height at (x, z), bilinear between samples; 0 outside the covered area, whose far
  * row and column count as outside. 0 for a null terrain. */

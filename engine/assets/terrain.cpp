@@ -1,7 +1,8 @@
 // Heightmap terrain: the build from height bytes (placement, texture coordinates, normals, the
 // sampled mesh grid), the height and normal queries over the full-resolution samples, the texture
-// the terrain may own, and drawing. Reading the heightmap goes through the platform's bitmap
-// loader; building and querying need no GL, compiling and drawing need the context.
+// the terrain may own, and drawing (in tiles, terrain_tiles.cpp). Reading the heightmap goes
+// through the platform's bitmap loader; building and querying need no GL, compiling and drawing
+// need the context.
 #include "assets/terrain.h"
 
 #include "platform/gl_api.h"
@@ -116,7 +117,7 @@ static void fillIndices(TTerrain *t)
 static void recompile(TTerrain *t)
 {
     if (t->mesh->hasDisplayList)
-        o3DBuildMeshList(t->mesh);
+        terrainCompile(t, terrainTilesOf(t)->cells);
 }
 
 TTerrain *terrainBuild(const unsigned char *bytes, int width, int depth, float cellSize,
@@ -125,9 +126,11 @@ TTerrain *terrainBuild(const unsigned char *bytes, int width, int depth, float c
     if (!bytes || width < 1 || depth < 1)
         return nullptr;
     step = clampStep(step);
-    TTerrain *t = (TTerrain *)calloc(1, sizeof(TTerrain));
-    if (!t)
+    TerrainRecord *record = (TerrainRecord *)calloc(1, sizeof(TerrainRecord));
+    if (!record)
         return nullptr;
+    TTerrain *t = &record->terrain;
+    terrainTilesOf(t)->cells = kTerrainTileCells;
     t->width = width;
     t->depth = depth;
     t->cellSize = cellSize;
@@ -142,7 +145,7 @@ TTerrain *terrainBuild(const unsigned char *bytes, int width, int depth, float c
         gw * gd <= INT32_MAX && indexCount <= INT32_MAX && samples <= SIZE_MAX / sizeof(float);
     t->heights = fits ? (float *)malloc(samples * sizeof(float)) : nullptr;
     if (!t->heights) {
-        free(t);
+        free(record);
         return nullptr;
     }
     for (size_t i = 0; i < samples; ++i)
@@ -150,7 +153,7 @@ TTerrain *terrainBuild(const unsigned char *bytes, int width, int depth, float c
     t->mesh = o3DCreateMesh((int)(gw * gd), (int)indexCount);
     if (!t->mesh) {
         free(t->heights);
-        free(t);
+        free(record);
         return nullptr;
     }
     placeVertices(t);
@@ -209,7 +212,7 @@ TTerrain *o3DCreateTerrainFromBytes(const unsigned char *bytes, int width, int d
 {
     TTerrain *t = terrainBuild(bytes, width, depth, cellSize, heightScale, o3DGetTerrainStep());
     if (t)
-        o3DBuildMeshList(t->mesh);
+        terrainCompile(t, kTerrainTileCells);
     return t;
 }
 
@@ -217,10 +220,11 @@ void o3DFreeTerrain(TTerrain *terrain)
 {
     if (!terrain)
         return;
+    terrainReleaseTiles(terrain);
     o3DFreeMesh(terrain->mesh);
     free(terrain->heights);
     o3DFreeTerrainTexture(terrain);
-    free(terrain);
+    free(reinterpret_cast<TerrainRecord *>(terrain));
 }
 
 int o3DLoadTerrainTexture(TTerrain *terrain, const char *path)
@@ -306,7 +310,7 @@ void o3DDrawTerrain(TTerrain *terrain)
         glBindTexture(GL_TEXTURE_2D, terrain->texture->id);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     }
-    o3DDrawMesh(terrain->mesh);
+    terrainDrawTiles(terrain);
     if (textured && !texturing)
         glDisable(GL_TEXTURE_2D);
 }
@@ -317,7 +321,7 @@ void o3DDrawTerrainWireframe(TTerrain *terrain)
         return;
     glPushAttrib(GL_POLYGON_BIT);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    o3DDrawMesh(terrain->mesh);
+    terrainDrawTiles(terrain);
     glPopAttrib();
 }
 
