@@ -1,0 +1,341 @@
+#!/usr/bin/env bash
+# A long play session of the real game under its own Xvfb, driven by real X input: the intro
+# skipped, the options changed and saved, new games, walking, mouse look, the pause menu, the
+# beast shot until it dies and fades, the beast left to kill the player (GAME OVER), back to the
+# menu and round again until the time is up; then the window's close button. Every few seconds
+# the process's resident memory and open files are sampled. Fails when either keeps growing, when
+# the game stops answering or crashes, when it does not end with exit code 0, or when it leaves
+# files behind.
+#
+#   soak.sh [minutes] [path/to/game] [path/to/data-folder]
+#
+# Defaults: 2 minutes, build/data/game, build/data (the folder holding game.dat and intro.avi).
+# The game runs in a scratch copy of the data folder, so nothing there changes.
+# O3D_SOAK_INTERVAL sets the seconds between samples (2); O3D_SOAK_SAMPLES names a file to keep
+# the samples in ("seconds resident_kb open_files" a line).
+set -u
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+support=$root/tests/support
+# Its own display: a session must not share a screen (or input) with anything else.
+if [ -z "${O3D_SOAK_DISPLAY:-}" ]; then
+  O3D_SOAK_DISPLAY=1 exec "$support/with_xvfb.sh" "$0" "$@"
+fi
+
+minutes=${1:-2}
+program=$(realpath "${2:-$root/build/data/game}")
+data=$(realpath "${3:-$root/build/data}")
+interval=${O3D_SOAK_INTERVAL:-2}
+[[ $minutes =~ ^[0-9]+([.][0-9]+)?$ ]] || { echo "soak: minutes must be a number" >&2; exit 2; }
+[ -x "$program" ] || { echo "soak: no game program at $program" >&2; exit 2; }
+
+start=$SECONDS
+tmp_before=$(ls -A /tmp | sort)
+work=$(mktemp -d /tmp/o3d-soak.XXXXXX)
+pid=
+sampler=
+cleanup() {
+  [ -n "${O3D_SOAK_SAMPLES:-}" ] && cp "$work/samples" "$O3D_SOAK_SAMPLES" 2>/dev/null
+  [ -n "$sampler" ] && kill "$sampler" 2>/dev/null
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; wait "$pid" 2>/dev/null; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "soak: FAIL: $*" >&2
+  summary >&2
+  echo "--- the game's output ---" >&2
+  tail -n 40 "$work/out.txt" >&2 2>/dev/null
+  exit 1
+}
+running() { kill -0 "$pid" 2>/dev/null; }
+# shellcheck source=../tests/e2e/window_common.sh
+. "$root/tests/e2e/window_common.sh"
+
+kills=0 deaths=0 new_games=0 rounds=0 options_saved=0
+summary() {
+  [ -n "${summarized:-}" ] && return
+  summarized=1
+  echo "soak: $rounds rounds in $((SECONDS - start)) s: $new_games new games ($((new_games > 0 ? new_games - 1 : 0)) restarts), $kills kills of the beast, $deaths deaths of the player, options saved $options_saved times"
+  [ -s "$work/samples" ] && python3 "$here/soak_trend.py" "$work/samples" "${warmup:-0}" | sed 's/^/soak: /'
+}
+
+# --- the scratch folders -------------------------------------------------------------------------
+# run/ is the game's working folder (game.dat, intro.avi, config.ini and its staging files); home/
+# takes what libraries keep for a user (caches, the sound server's runtime folder, as a desktop
+# session has them); tmp/ the temporary files of the game and its libraries.
+mkdir "$work/run" "$work/home" "$work/home/runtime" "$work/tmp"
+chmod 700 "$work/home/runtime"
+cp "$data/game.dat" "$data/intro.avi" "$work/run/" || { echo "soak: no game.dat and intro.avi in $data" >&2; exit 2; }
+# Settings as the game writes them by default, so the folder holds the same names at the end.
+printf '[Video]\nFullscreen=0\nFOV=60.0\nDrawDistance=1000.0\n\n[Graphics]\nShadowQuality=1\n\n[Audio]\nMasterVolume=100\n' \
+  >"$work/run/config.ini"
+listing() { (cd "$1" && find . -mindepth 1 | sort); }
+run_before=$(listing "$work/run")
+
+(cd "$work/run" && HOME="$work/home" XDG_CACHE_HOME="$work/home/.cache" \
+  XDG_RUNTIME_DIR="$work/home/runtime" TMPDIR="$work/tmp" \
+  SDL_AUDIODRIVER=dummy exec "$program") >"$work/out.txt" 2>&1 &
+pid=$!
+
+# --- sampling --------------------------------------------------------------------------------------
+# Every few seconds: resident memory, open files, and every file under /tmp outside the scratch
+# folder that the game holds open or mapped (to find later whether any was left behind). A
+# vanished process ends the sampler.
+(
+  while kill -0 "$pid" 2>/dev/null; do
+    rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status" 2>/dev/null)
+    files=$(ls "/proc/$pid/fd" 2>/dev/null | wc -l)
+    [ -n "$rss" ] && echo "$((SECONDS - start)) $rss $files" >>"$work/samples"
+    { for fd in /proc/$pid/fd/*; do readlink "$fd"; done
+      awk '$6 ~ /^\// {print $6}' "/proc/$pid/maps"; } 2>/dev/null | grep '^/tmp/' >>"$work/held"
+    sleep "$interval"
+  done
+) &
+sampler=$!
+
+# --- seeing the screen ---------------------------------------------------------------------------
+grab() { xwd -root -silent >"$work/$1.xwd" 2>/dev/null || fail "could not grab the screen"; }
+# The mean brightness (0..255) of the client area's band of rows y..y+h of grab NAME.
+band() {
+  convert "xwd:$work/$1.xwd" -crop "800x$3+$cx+$((cy + $2))" +repage -colorspace Gray \
+    -format '%[fx:int(255*mean)]' info:
+}
+# Pixels that differ between two grabs' client areas (5 % fuzz).
+changed() {
+  local n
+  convert "xwd:$work/$1.xwd" -crop "800x600+$cx+$cy" +repage "$work/a.png"
+  convert "xwd:$work/$2.xwd" -crop "800x600+$cx+$cy" +repage "$work/b.png"
+  n=$(compare -metric AE -fuzz 5% "$work/a.png" "$work/b.png" null: 2>&1 | cut -d' ' -f1)
+  echo "${n%.*}"
+}
+# Width in pixels of the red part of the beast's health bar (300 wide, at the top centre).
+red_width() {
+  convert "xwd:$work/$1.xwd" -crop "300x1+$((cx + 250))+$((cy + 20))" +repage \
+    -fx 'r>0.75 && g<0.3 && b<0.3' -format '%[fx:int(mean*w+0.5)]' info:
+}
+# The bar's white frame shows while the beast is in the level.
+beast_shown() {
+  local n
+  n=$(convert "xwd:$work/$1.xwd" -crop "300x1+$((cx + 250))+$((cy + 10))" +repage \
+    -fx 'r>0.8 && g>0.8 && b>0.8' -format '%[fx:int(mean*w+0.5)]' info:)
+  [ "$n" -gt 200 ]
+}
+# The menus' dark blue-grey background (brightness about 25) below their items.
+is_menu() { local b; b=$(band "$1" 500 40); [ "$b" -ge 15 ] && [ "$b" -le 40 ]; }
+# The death screen: black everywhere but the GAME OVER text in the middle.
+is_dead_screen() { [ "$(band "$1" 40 200)" -le 6 ] && [ "$(band "$1" 400 150)" -le 6 ]; }
+
+alive() {
+  running || { wait "$pid"; fail "the game ended by itself (exit code $?)"; }
+  xdotool getwindowname "$window" >/dev/null 2>&1 || fail "the game's window is gone"
+}
+# Keys are polled once a frame, so a press must last a frame or two to be seen.
+press() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.35; }
+fire() { xdotool mousedown 1; sleep 0.08; xdotool mouseup 1; sleep 0.17; }
+# wait_for WHAT SECONDS TEST: grabs the screen until TEST (given the grab's name) holds.
+wait_for() {
+  local what=$1 seconds=$2 test=$3 until=$((SECONDS + $2))
+  while :; do
+    alive
+    grab now
+    "$test" now && return 0
+    [ "$SECONDS" -ge "$until" ] && fail "no $what within $seconds s"
+    sleep 0.5
+  done
+}
+# reacts WHAT ACTION...: the picture changes when the action is taken.
+reacts() {
+  local what=$1
+  shift
+  grab before
+  "$@"
+  sleep 0.3
+  alive
+  grab after
+  [ "$(changed before after)" -gt 50 ] || fail "the game did not answer: $what changed nothing on screen"
+}
+time_up() { [ "$SECONDS" -ge "$deadline" ]; }
+
+# --- start-up ------------------------------------------------------------------------------------
+find_window 'Ostrel3D'
+client_origin
+xdotool mousemove --window "$window" 400 300
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+sleep 1
+press space # the intro
+wait_for "main menu after the intro" 60 is_menu
+deadline=$(python3 -c "print(int($start + float('$minutes') * 60))")
+echo "soak: the game is up (pid $pid); playing for $minutes minutes"
+
+# --- one round -----------------------------------------------------------------------------------
+# The options screen: field of view, draw distance, shadows and volume changed (one way in odd
+# rounds, back in even ones, so no value runs into its limit) and saved by leaving with Esc.
+options() {
+  local turn=Right back=Left before
+  [ $((rounds % 2)) = 1 ] && { turn=Left back=Right; }
+  before=$(grep '^FOV=' "$work/run/config.ini")
+  press Return # Opcje
+  press Down
+  press Down # Pole widzenia
+  reacts "the field of view" press "$turn"
+  press Down
+  press "$back" # Odleglosc rysowania
+  press Down
+  press "$turn" # Jakosc cienia
+  press Down
+  press "$back" # Glosnosc
+  press Escape
+  wait_for "main menu after the options" 20 is_menu
+  for _ in $(seq 20); do
+    [ "$(grep '^FOV=' "$work/run/config.ini")" != "$before" ] && break
+    sleep 0.25
+  done
+  [ "$(grep '^FOV=' "$work/run/config.ini")" != "$before" ] || fail "leaving the options did not save the field of view"
+  options_saved=$((options_saved + 1))
+}
+
+# From the main menu with "Opcje" highlighted: a new game, then walking, mouse look and a pause.
+new_game_from_menu() {
+  press Up
+  press Return # Nowa gra (the first one loads the level)
+  wait_for "play after a new game" 60 play_started
+  new_games=$((new_games + 1))
+  # Warm-up: start-up, the level's load and its first frames (the GL driver builds its caches).
+  [ -n "${warmup:-}" ] || warmup=$((SECONDS - start + 30))
+}
+play_started() { ! is_menu "$1" && beast_shown "$1"; }
+
+walk_and_look() {
+  reacts "walking" bash -c 'xdotool keydown w; sleep 1; xdotool keyup w'
+  # Mouse look: the cursor is taken back to the centre every frame; a move turns the view.
+  reacts "mouse look" turn 150
+  turn -150
+  press Escape
+  wait_for "pause menu" 20 is_menu
+  press Return # Wznow
+  wait_for "play after Wznow" 20 play_started
+}
+
+# turn PIXELS: turns the view by mouse look (0.15 degrees a pixel) in steps a frame can take
+# whole, so the turn does not depend on the frame rate.
+turn() {
+  local left=$1 step
+  while [ "$left" != 0 ]; do
+    step=$((left > 150 ? 150 : (left < -150 ? -150 : left)))
+    xdotool mousemove_relative -- "$step" 0
+    left=$((left - step))
+    sleep 0.12
+  done
+}
+
+# Turns round to the beast (it comes running from straight behind) and fires until its bar's red
+# is gone. A shot that falls between two frames is lost; when five shots take nothing off the bar
+# the aim is off, so the view swings 30 degrees further either way in turn and tries again.
+kill_beast() {
+  local width last shots=0 try=0 at=0 aim
+  turn 1200
+  for _ in $(seq 10); do fire; done
+  shots=10
+  grab now
+  last=$(red_width now)
+  while :; do
+    alive
+    if is_dead_screen now || is_menu now; then
+      deaths=$((deaths + 1))
+      echo "soak: the beast won before it was shot down ($shots shots fired)"
+      wait_for "main menu after GAME OVER" 60 is_menu
+      press Down
+      return 1
+    fi
+    width=$(red_width now)
+    [ "$width" -le 1 ] && break
+    if [ "$width" -ge "$last" ]; then
+      try=$((try + 1))
+      [ "$try" -gt 12 ] && fail "could not hit the beast in $shots shots"
+      # Aims 30, -30, 60, -60 ... degrees from the first aim.
+      aim=$(((try + 1) / 2 * 200 * (try % 2 ? 1 : -1)))
+      turn $((aim - at))
+      at=$aim
+    fi
+    last=$width
+    for _ in $(seq 5); do fire; done
+    shots=$((shots + 5))
+    grab now
+  done
+  kills=$((kills + 1))
+  echo "soak: the beast shot down ($shots shots fired) at $((SECONDS - start)) s"
+  # It dies, fades and is removed 7 s later: the bar goes.
+  wait_for "the beast's removal after its death" 60 beast_gone
+}
+beast_gone() { ! beast_shown "$1"; }
+
+# A fresh game from the pause menu, standing still: the beast runs up and strikes until the
+# player dies; GAME OVER, then the main menu (after its four seconds, or at once by Esc in every
+# other round).
+die() {
+  press Escape
+  wait_for "pause menu" 20 is_menu
+  press Down
+  press Return # Nowa gra
+  wait_for "play after a new game from the pause menu" 60 play_started
+  new_games=$((new_games + 1))
+  wait_for "death of the player" 240 is_dead_screen
+  deaths=$((deaths + 1))
+  echo "soak: the player died at $((SECONDS - start)) s"
+  [ $((rounds % 2)) = 1 ] && press Escape
+  wait_for "main menu after GAME OVER" 60 is_menu
+  # The menu comes back on "Nowa gra"; "Opcje" is where the next round starts.
+  press Down
+}
+
+# --- rounds until the time is up -----------------------------------------------------------------
+press Down # Opcje
+while :; do
+  options
+  new_game_from_menu
+  walk_and_look
+  time_up && [ "$rounds" -gt 0 ] && break
+  if kill_beast; then
+    time_up && [ "$rounds" -gt 0 ] && break
+    die
+  fi
+  rounds=$((rounds + 1))
+  echo "soak: round $rounds done at $((SECONDS - start)) s"
+  time_up && break
+done
+
+# --- the end: the close button, exit code 0, nothing left behind ---------------------------------
+alive
+python3 "$support/send_close.py" "$window" || fail "could not press the close button"
+for _ in $(seq 120); do
+  running || break
+  sleep 0.25
+done
+running && fail "still running 30 s after its window was closed"
+wait "$pid"
+status=$?
+pid=
+kill "$sampler" 2>/dev/null
+wait "$sampler" 2>/dev/null
+sampler=
+[ "$status" = 0 ] || fail "exit code $status after the window was closed"
+
+left=()
+run_after=$(listing "$work/run")
+[ "$run_after" = "$run_before" ] || left+=($(comm -13 <(echo "$run_before") <(echo "$run_after")))
+[ -z "$(ls -A "$work/tmp")" ] || left+=($(ls -A "$work/tmp"))
+# In /tmp: files the game was seen holding that still exist, and anything new named like the
+# game's staging files.
+while IFS= read -r path; do
+  [ -n "$path" ] && [ -e "$path" ] && left+=("$path")
+done < <(sort -u "$work/held" 2>/dev/null | grep -v "^$work/" | grep -v '^/tmp/.X11-unix')
+tmp_after=$(ls -A /tmp | sort)
+left+=($(comm -13 <(echo "$tmp_before") <(echo "$tmp_after") | grep '^temp_'))
+summary
+[ ${#left[@]} = 0 ] || fail "files left behind: ${left[*]}"
+[ "$kills" -gt 0 ] || fail "the beast was never shot down"
+[ "$deaths" -gt 0 ] || fail "the player never died"
+python3 "$here/soak_trend.py" "$work/samples" "$warmup" >/dev/null || fail "memory or open files kept growing"
+echo "soak: passed"
