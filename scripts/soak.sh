@@ -38,7 +38,14 @@ sampler=
 cleanup() {
   [ -n "${O3D_SOAK_SAMPLES:-}" ] && cp "$work/samples" "$O3D_SOAK_SAMPLES" 2>/dev/null
   [ -n "$sampler" ] && kill "$sampler" 2>/dev/null
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; wait "$pid" 2>/dev/null; fi
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+    # A stopped or stuck game gets its terminate signal, then the kill.
+    kill "$pid"
+    kill -CONT "$pid" 2>/dev/null
+    for _ in $(seq 40); do kill -0 "$pid" 2>/dev/null || break; sleep 0.25; done
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -127,36 +134,113 @@ is_menu() { local b; b=$(band "$1" 500 40); [ "$b" -ge 15 ] && [ "$b" -le 40 ]; 
 # The death screen: black everywhere but the GAME OVER text in the middle.
 is_dead_screen() { [ "$(band "$1" 40 200)" -le 6 ] && [ "$(band "$1" 400 150)" -le 6 ]; }
 
+# The game draws without a frame cap, so while it runs it keeps using processor time; a game
+# that is stopped or blocked does not.
+cpu_time() { awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null; }
+cpu_seen=0 cpu_since=$SECONDS
 alive() {
   running || { wait "$pid"; fail "the game ended by itself (exit code $?)"; }
   xdotool getwindowname "$window" >/dev/null 2>&1 || fail "the game's window is gone"
+  local state now
+  state=$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)
+  [ "$state" = T ] && fail "the game stopped answering: its process is stopped"
+  now=$(cpu_time)
+  if [ "${now:-0}" != "$cpu_seen" ]; then
+    cpu_seen=${now:-0} cpu_since=$SECONDS
+  elif [ $((SECONDS - cpu_since)) -ge 30 ]; then
+    fail "the game stopped answering: no processor time used in $((SECONDS - cpu_since)) s"
+  fi
 }
-# Keys are polled once a frame, so a press must last a frame or two to be seen.
+# Keys are polled once a frame, so a press must last a frame or two to be seen; on a loaded
+# machine a frame can take longer than that, so every step that counts is checked on screen and
+# pressed again when it was lost.
 press() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.35; }
 fire() { xdotool mousedown 1; sleep 0.08; xdotool mouseup 1; sleep 0.17; }
 # wait_for WHAT SECONDS TEST: grabs the screen until TEST (given the grab's name) holds.
 wait_for() {
   local what=$1 seconds=$2 test=$3 until=$((SECONDS + $2))
+  grab first
   while :; do
     alive
     grab now
     "$test" now && return 0
-    [ "$SECONDS" -ge "$until" ] && fail "no $what within $seconds s"
+    if [ "$SECONDS" -ge "$until" ]; then
+      [ "$(changed first now)" -gt 0 ] && fail "no $what within $seconds s"
+      fail "no $what within $seconds s (the picture did not change meanwhile)"
+    fi
     sleep 0.5
   done
 }
-# reacts WHAT ACTION...: the picture changes when the action is taken.
+# press_until KEY WHAT TEST [SECONDS]: presses KEY, again every few seconds, until TEST holds.
+# Only for keys that do nothing once their step is done (Esc in a menu, Enter in play).
+press_until() {
+  local key=$1 what=$2 test=$3 until=$((SECONDS + ${4:-60})) next
+  while :; do
+    press "$key"
+    next=$((SECONDS + 4))
+    while [ "$SECONDS" -lt "$next" ]; do
+      alive
+      grab now
+      "$test" now && return 0
+      sleep 0.3
+    done
+    [ "$SECONDS" -ge "$until" ] && fail "no $what within ${4:-60} s"
+  done
+}
+# reacts WHAT KEY: the picture changes when KEY is pressed (pressed again when the press was lost).
 reacts() {
-  local what=$1
-  shift
+  local what=$1 key=$2
   grab before
-  "$@"
-  sleep 0.3
-  alive
-  grab after
-  [ "$(changed before after)" -gt 50 ] || fail "the game did not answer: $what changed nothing on screen"
+  for _ in 1 2 3; do
+    press "$key"
+    alive
+    grab after
+    [ "$(changed before after)" -gt 50 ] && return 0
+  done
+  fail "the game did not answer: $what changed nothing on screen"
 }
 time_up() { [ "$SECONDS" -ge "$deadline" ]; }
+
+# The menus' items, 50 pixels apart: the first one's row and the count of each screen.
+menu_layout() {
+  case $1 in
+    main) echo "250 3" ;;
+    pause) echo "225 4" ;;
+    options) echo "175 7" ;;
+  esac
+}
+# highlighted GRAB MENU: the index of the item drawn in the highlight's yellow, or -1.
+highlighted() {
+  local first count i n
+  read -r first count < <(menu_layout "$2")
+  for ((i = 0; i < count; i++)); do
+    n=$(convert "xwd:$work/$1.xwd" -crop "800x22+$cx+$((cy + first + 50 * i))" +repage \
+      -fx 'r>0.9 && g>0.9 && b<0.3' -format '%[fx:int(mean*w*h+0.5)]' info:)
+    [ "$n" -gt 20 ] && { echo "$i"; return; }
+  done
+  echo -1
+}
+is_main_menu() { is_menu "$1" && [ "$(highlighted "$1" main)" -ge 0 ]; }
+is_pause_menu() { is_menu "$1" && [ "$(highlighted "$1" pause)" -ge 0 ]; }
+is_options() { is_menu "$1" && [ "$(highlighted "$1" options)" -ge 0 ]; }
+# select_item MENU INDEX: Up or Down until that item is highlighted.
+select_item() {
+  local cur
+  for _ in $(seq 30); do
+    alive
+    grab now
+    cur=$(highlighted now "$1")
+    [ "$cur" = "$2" ] && return 0
+    if [ "$cur" -lt 0 ]; then
+      sleep 0.3
+    elif [ "$cur" -gt "$2" ]; then
+      press Up
+    else
+      press Down
+    fi
+  done
+  fail "could not highlight item $2 of the $1 screen (highlighted: $cur)"
+}
 
 # --- start-up ------------------------------------------------------------------------------------
 find_window 'Ostrel3D'
@@ -164,8 +248,7 @@ client_origin
 xdotool mousemove --window "$window" 400 300
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 sleep 1
-press space # the intro
-wait_for "main menu after the intro" 60 is_menu
+press_until space "main menu after the intro" is_main_menu 90
 deadline=$(python3 -c "print(int($start + float('$minutes') * 60))")
 echo "soak: the game is up (pid $pid); playing for $minutes minutes"
 
@@ -176,18 +259,17 @@ options() {
   local turn=Right back=Left before
   [ $((rounds % 2)) = 1 ] && { turn=Left back=Right; }
   before=$(grep '^FOV=' "$work/run/config.ini")
-  press Return # Opcje
-  press Down
-  press Down # Pole widzenia
-  reacts "the field of view" press "$turn"
-  press Down
-  press "$back" # Odleglosc rysowania
-  press Down
-  press "$turn" # Jakosc cienia
-  press Down
-  press "$back" # Glosnosc
-  press Escape
-  wait_for "main menu after the options" 20 is_menu
+  select_item main 1
+  press_until Return "options screen" is_options
+  select_item options 2
+  reacts "the field of view" "$turn"
+  select_item options 3
+  press "$back"
+  select_item options 4
+  press "$turn"
+  select_item options 5
+  press "$back"
+  press_until Escape "main menu after the options" is_main_menu
   for _ in $(seq 20); do
     [ "$(grep '^FOV=' "$work/run/config.ini")" != "$before" ] && break
     sleep 0.25
@@ -196,11 +278,10 @@ options() {
   options_saved=$((options_saved + 1))
 }
 
-# From the main menu with "Opcje" highlighted: a new game, then walking, mouse look and a pause.
+# A new game from the main menu (the first one loads the level).
 new_game_from_menu() {
-  press Up
-  press Return # Nowa gra (the first one loads the level)
-  wait_for "play after a new game" 60 play_started
+  select_item main 0
+  press_until Return "play after a new game" play_started 90
   new_games=$((new_games + 1))
   # Warm-up: start-up, the level's load and its first frames (the GL driver builds its caches).
   [ -n "${warmup:-}" ] || warmup=$((SECONDS - start + 30))
@@ -208,14 +289,23 @@ new_game_from_menu() {
 play_started() { ! is_menu "$1" && beast_shown "$1"; }
 
 walk_and_look() {
-  reacts "walking" bash -c 'xdotool keydown w; sleep 1; xdotool keyup w'
+  grab before
+  xdotool keydown w
+  sleep 1
+  xdotool keyup w
+  alive
+  grab after
+  [ "$(changed before after)" -gt 50 ] || fail "the game did not answer: walking changed nothing on screen"
   # Mouse look: the cursor is taken back to the centre every frame; a move turns the view.
-  reacts "mouse look" turn 150
+  grab before
+  turn 150
+  alive
+  grab after
+  [ "$(changed before after)" -gt 50 ] || fail "the game did not answer: mouse look changed nothing on screen"
   turn -150
-  press Escape
-  wait_for "pause menu" 20 is_menu
-  press Return # Wznow
-  wait_for "play after Wznow" 20 play_started
+  press_until Escape "pause menu" is_pause_menu
+  select_item pause 0
+  press_until Return "play after Wznow" play_started
 }
 
 # turn PIXELS: turns the view by mouse look (0.15 degrees a pixel) in steps a frame can take
@@ -245,17 +335,20 @@ kill_beast() {
     if is_dead_screen now || is_menu now; then
       deaths=$((deaths + 1))
       echo "soak: the beast won before it was shot down ($shots shots fired)"
-      wait_for "main menu after GAME OVER" 60 is_menu
-      press Down
+      wait_for "main menu after GAME OVER" 60 is_main_menu
       return 1
     fi
     width=$(red_width now)
     [ "$width" -le 1 ] && break
     if [ "$width" -ge "$last" ]; then
+      # A turned view must look different, or the game no longer draws.
+      [ "$try" -gt 0 ] && [ "$(changed turned now)" = 0 ] &&
+        fail "the game stopped answering: turning the view changed nothing on screen"
       try=$((try + 1))
       [ "$try" -gt 12 ] && fail "could not hit the beast in $shots shots"
       # Aims 30, -30, 60, -60 ... degrees from the first aim.
       aim=$(((try + 1) / 2 * 200 * (try % 2 ? 1 : -1)))
+      cp "$work/now.xwd" "$work/turned.xwd"
       turn $((aim - at))
       at=$aim
     fi
@@ -275,23 +368,21 @@ beast_gone() { ! beast_shown "$1"; }
 # player dies; GAME OVER, then the main menu (after its four seconds, or at once by Esc in every
 # other round).
 die() {
-  press Escape
-  wait_for "pause menu" 20 is_menu
-  press Down
-  press Return # Nowa gra
-  wait_for "play after a new game from the pause menu" 60 play_started
+  press_until Escape "pause menu" is_pause_menu
+  select_item pause 1
+  press_until Return "play after a new game from the pause menu" play_started 90
   new_games=$((new_games + 1))
   wait_for "death of the player" 240 is_dead_screen
   deaths=$((deaths + 1))
   echo "soak: the player died at $((SECONDS - start)) s"
-  [ $((rounds % 2)) = 1 ] && press Escape
-  wait_for "main menu after GAME OVER" 60 is_menu
-  # The menu comes back on "Nowa gra"; "Opcje" is where the next round starts.
-  press Down
+  if [ $((rounds % 2)) = 1 ]; then
+    press_until Escape "main menu after GAME OVER and Esc" is_main_menu
+  else
+    wait_for "main menu after GAME OVER" 60 is_main_menu
+  fi
 }
 
 # --- rounds until the time is up -----------------------------------------------------------------
-press Down # Opcje
 while :; do
   options
   new_game_from_menu
@@ -324,16 +415,19 @@ sampler=
 
 left=()
 run_after=$(listing "$work/run")
-[ "$run_after" = "$run_before" ] || left+=($(comm -13 <(echo "$run_before") <(echo "$run_after")))
-[ -z "$(ls -A "$work/tmp")" ] || left+=($(ls -A "$work/tmp"))
+[ "$run_after" = "$run_before" ] ||
+  left+=($(comm -13 <(echo "$run_before") <(echo "$run_after") | sed 's|^\./|game folder: |'))
+[ -z "$(ls -A "$work/tmp")" ] || left+=($(ls -A "$work/tmp" | sed 's|^|TMPDIR: |'))
 # In /tmp: files the game was seen holding that still exist, and anything new named like the
 # game's staging files.
 while IFS= read -r path; do
   [ -n "$path" ] && [ -e "$path" ] && left+=("$path")
 done < <(sort -u "$work/held" 2>/dev/null | grep -v "^$work/" | grep -v '^/tmp/.X11-unix')
 tmp_after=$(ls -A /tmp | sort)
-left+=($(comm -13 <(echo "$tmp_before") <(echo "$tmp_after") | grep '^temp_'))
+left+=($(comm -13 <(echo "$tmp_before") <(echo "$tmp_after") | grep '^temp_' | sed 's|^|/tmp/|'))
 summary
+# What the libraries keep for a user (caches) is theirs; shown, not judged.
+echo "soak: kept by libraries in the scratch HOME: $( (cd "$work/home" && find . -mindepth 1 -maxdepth 2 | sort | tr '\n' ' ') )"
 [ ${#left[@]} = 0 ] || fail "files left behind: ${left[*]}"
 [ "$kills" -gt 0 ] || fail "the beast was never shot down"
 [ "$deaths" -gt 0 ] || fail "the player never died"
