@@ -456,5 +456,6 @@ echo "soak: kept by libraries in the scratch HOME: $( (cd "$work/home" && find .
 [ ${#left[@]} = 0 ] || fail "files left behind: ${left[*]}"
 [ "$kills" -gt 0 ] || fail "the beast was never shot down"
 [ "$deaths" -gt 0 ] || fail "the player never died"
-python3 "$here/soak_trend.py" "$work/samples" "$warmup" >/dev/null || fail "memory or open files kept growing"
+python3 "$here/soak_trend.py" "$work/samples" "$warmup" >/dev/null ||
+  fail "memory or open files kept growing, or too few samples to tell (see the figures above)"
 echo "soak: passed"
