@@ -57,7 +57,7 @@ fail() {
   exit 1
 }
 running() { kill -0 "$pid" 2>/dev/null; }
-# shellcheck source=../tests/e2e/window_common.sh
+# shellcheck source=tests/e2e/window_common.sh source-path=SCRIPTDIR/..
 . "$root/tests/e2e/window_common.sh"
 
 kills=0 deaths=0 new_games=0 rounds=0 options_saved=0
@@ -95,7 +95,7 @@ pid=$!
     rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status" 2>/dev/null)
     files=$(ls "/proc/$pid/fd" 2>/dev/null | wc -l)
     [ -n "$rss" ] && echo "$((SECONDS - start)) $rss $files" >>"$work/samples"
-    { for fd in /proc/$pid/fd/*; do readlink "$fd"; done
+    { for fd in "/proc/$pid/fd"/*; do readlink "$fd"; done
       awk '$6 ~ /^\// {print $6}' "/proc/$pid/maps"; } 2>/dev/null | grep '^/tmp/' >>"$work/held"
     sleep "$interval"
   done
@@ -440,20 +440,21 @@ sampler=
 
 left=()
 run_after=$(listing "$work/run")
-[ "$run_after" = "$run_before" ] ||
-  left+=($(comm -13 <(echo "$run_before") <(echo "$run_after") | sed 's|^\./|game folder: |'))
-[ -z "$(ls -A "$work/tmp")" ] || left+=($(ls -A "$work/tmp" | sed 's|^|TMPDIR: |'))
+# Names as lines, spaces and all, added to `left`.
+add_left() { mapfile -t -O "${#left[@]}" left; }
+add_left < <(comm -13 <(echo "$run_before") <(echo "$run_after") | sed 's|^\./|game folder: |')
+add_left < <(find "$work/tmp" -mindepth 1 -maxdepth 1 -printf 'TMPDIR: %f\n')
 # In /tmp: files the game was seen holding that still exist, and anything new named like the
 # game's staging files.
 while IFS= read -r path; do
   [ -n "$path" ] && [ -e "$path" ] && left+=("$path")
 done < <(sort -u "$work/held" 2>/dev/null | grep -v "^$work/" | grep -v '^/tmp/.X11-unix')
 tmp_after=$(ls -A /tmp | sort)
-left+=($(comm -13 <(echo "$tmp_before") <(echo "$tmp_after") | grep '^temp_' | sed 's|^|/tmp/|'))
+add_left < <(comm -13 <(echo "$tmp_before") <(echo "$tmp_after") | grep '^temp_' | sed 's|^|/tmp/|')
 summary
 # What the libraries keep for a user (caches) is theirs; shown, not judged.
 echo "soak: kept by libraries in the scratch HOME: $( (cd "$work/home" && find . -mindepth 1 -maxdepth 2 | sort | tr '\n' ' ') )"
-[ ${#left[@]} = 0 ] || fail "files left behind: ${left[*]}"
+[ ${#left[@]} = 0 ] || fail "files left behind: $(printf '%s; ' "${left[@]}")"
 [ "$kills" -gt 0 ] || fail "the beast was never shot down"
 [ "$deaths" -gt 0 ] || fail "the player never died"
 python3 "$here/soak_trend.py" "$work/samples" "$warmup" >/dev/null ||
