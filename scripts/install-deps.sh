@@ -17,6 +17,7 @@ run_packages=(
 )
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libx11-dev x11-xkb-utils
+  python3
   g++-mingw-w64-x86-64-posix wine64 wine
   time clang-format
   linux-perf valgrind
