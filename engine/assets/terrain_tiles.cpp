@@ -4,7 +4,8 @@
 // triangles, texture coordinates and normals as the single list would, in the same order within
 // the tile, and tiles meet on shared vertices, so the rasteriser makes the same fragments; a tile
 // left out is one of which no fragment could have been made. The layout and the frustum test need
-// no GL; compiling and drawing need the context.
+// no GL; compiling and drawing need the context. The tiles' contents are compiled at the terrain's
+// first draw, so a repeat or scale set between its creation and then is compiled only once.
 #include "assets/terrain.h"
 
 #include "platform/gl_api.h"
