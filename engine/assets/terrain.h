@@ -27,6 +27,9 @@ struct TerrainTiles {
     uint32_t firstList; // the tiles' lists firstList .. firstList + across x down - 1; 0 for none
     uint32_t callList;  // the mesh's own list while it is the one that calls every tile
     int drawn;          // tiles called by the last draw
+    int pending;        // the tiles' lists are named but their contents not yet compiled
+    int compiles;       // times the tiles' contents were compiled
+    TTerrain *nextPending; // the next terrain whose tiles are pending
 };
 
 // The record a terrain is allocated as: the public part first, so that a TTerrain* is one.
@@ -59,11 +62,16 @@ TerrainTiles *terrainTilesOf(TTerrain *t);
 // is, for a terrain whose tiles are not compiled; no GL. 0 when memory runs out or the mesh's
 // indices are not the terrain's own count, leaving no tiles.
 int terrainLayoutTiles(TTerrain *t, int cells);
-// Lays out and compiles the tiles, then makes the mesh's list one that calls them all, so drawing
-// the mesh alone still draws the whole terrain. A tile as large as the grid gives one list of
-// every triangle in the mesh's order. Without lists to be had (no context) the mesh is compiled
-// on its own, as any mesh is.
+// Lays out the tiles, names their lists and makes the mesh's list one that calls them all, so
+// drawing the mesh alone still draws the whole terrain. The tiles' contents are left pending and
+// compiled, all at once and from the mesh as it is then, when the terrain or its mesh is first
+// drawn. A tile as large as the grid gives one list of every triangle in the mesh's order.
+// Without lists to be had (no context) the mesh is compiled on its own, as any mesh is.
 void terrainCompile(TTerrain *t, int cells);
+// Compiles pending tile contents now; nothing for a terrain with none pending.
+void terrainCompilePending(TTerrain *t);
+// How many terrains have tiles pending.
+int terrainsPending(void);
 // Deletes the tiles' lists and frees the layout; the mesh's list is the mesh's.
 void terrainReleaseTiles(TTerrain *t);
 
@@ -74,7 +82,8 @@ void terrainFrustumOf(const float projection[16], const float modelview[16], Ter
 int terrainBoxOutside(const TerrainFrustum *f, const float lo[3], const float hi[3]);
 // Calls the lists of the tiles that the current projection and modelview matrices may show; a
 // terrain not drawn from its tiles (its mesh uncompiled or compiled again on its own) is drawn as
-// its mesh.
+// its mesh. Pending tiles are compiled first, unless a list of the caller's is being compiled:
+// then every tile's triangles go into that list and the tiles stay pending.
 void terrainDrawTiles(TTerrain *t);
 
 #endif

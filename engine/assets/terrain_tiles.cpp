@@ -4,10 +4,12 @@
 // triangles, texture coordinates and normals as the single list would, in the same order within
 // the tile, and tiles meet on shared vertices, so the rasteriser makes the same fragments; a tile
 // left out is one of which no fragment could have been made. The layout and the frustum test need
-// no GL; compiling and drawing need the context.
+// no GL; compiling and drawing need the context. The tiles' contents are compiled at the terrain's
+// first draw, so a repeat or scale set between its creation and then is compiled only once.
 #include "assets/terrain.h"
 
 #include "platform/gl_api.h"
+#include "render/mesh_lists.h"
 
 #include <math.h>
 #include <stdlib.h>
@@ -149,8 +151,82 @@ static int tileEmpty(const TerrainTile *tile)
     return tile->lo[0] > tile->hi[0];
 }
 
-static void deleteTileLists(TerrainTiles *tiles)
+// Terrains whose tiles are pending, so that drawing their mesh alone can find and finish them.
+static struct {
+    TTerrain *first;
+} sPending = {nullptr};
+
+static void stopPending(TTerrain *t)
 {
+    TerrainTiles *tiles = terrainTilesOf(t);
+    if (!tiles->pending)
+        return;
+    for (TTerrain **p = &sPending.first; *p; p = &terrainTilesOf(*p)->nextPending)
+        if (*p == t) {
+            *p = tiles->nextPending;
+            break;
+        }
+    tiles->nextPending = nullptr;
+    tiles->pending = 0;
+    meshCountPendingLists(-1);
+}
+
+static int drawMeshOfPending(TMesh *mesh);
+
+static void startPending(TTerrain *t)
+{
+    TerrainTiles *tiles = terrainTilesOf(t);
+    if (tiles->pending)
+        return;
+    meshSetPendingListHook(drawMeshOfPending);
+    tiles->pending = 1;
+    tiles->nextPending = sPending.first;
+    sPending.first = t;
+    meshCountPendingLists(1);
+}
+
+// Pending tiles are drawn by their mesh's list only while it is still the one calling them.
+static int drawnFromTiles(const TTerrain *t, const TerrainTiles *tiles)
+{
+    return tiles->firstList != 0 && t->mesh->hasDisplayList &&
+           t->mesh->displayList == tiles->callList;
+}
+
+static int compilingCallersList(void)
+{
+    GLint list = 0;
+    glGetIntegerv(GL_LIST_INDEX, &list);
+    return list != 0;
+}
+
+// Lists do not nest: while the caller compiles one, the tiles' triangles go into it as they are.
+static void emitEveryTile(TTerrain *t, TerrainTiles *tiles)
+{
+    for (int k = 0; k < tileCount(tiles); ++k)
+        walkTile(t, &tiles->tiles[k], 1);
+}
+
+// Finishes the pending tiles of the terrain this mesh belongs to before the mesh's list is
+// called; 1 when the triangles went straight into a list the caller is compiling instead.
+static int drawMeshOfPending(TMesh *mesh)
+{
+    TTerrain *t = sPending.first;
+    while (t && t->mesh != mesh)
+        t = terrainTilesOf(t)->nextPending;
+    if (!t || !drawnFromTiles(t, terrainTilesOf(t)))
+        return 0;
+    if (compilingCallersList()) {
+        emitEveryTile(t, terrainTilesOf(t));
+        return 1;
+    }
+    terrainCompilePending(t);
+    return 0;
+}
+
+static void deleteTileLists(TTerrain *t)
+{
+    TerrainTiles *tiles = terrainTilesOf(t);
+    stopPending(t);
     if (tiles->firstList != 0)
         glDeleteLists(tiles->firstList, tileCount(tiles));
     tiles->firstList = 0;
@@ -248,7 +324,7 @@ int terrainLayoutTiles(TTerrain *t, int cells)
 void terrainCompile(TTerrain *t, int cells)
 {
     TerrainTiles *tiles = terrainTilesOf(t);
-    deleteTileLists(tiles);
+    deleteTileLists(t);
     int cut = cutIntoTiles(t, cells);
     int count = tileCount(tiles);
     tiles->firstList = cut && count > 0 ? glGenLists(count) : 0;
@@ -256,21 +332,44 @@ void terrainCompile(TTerrain *t, int cells)
         o3DBuildMeshList(t->mesh);
         return;
     }
-    for (int k = 0; k < count; ++k) {
+    // The boxes now, for culling; the contents at the first draw, from the mesh as it is then,
+    // so that a new repeat or scale set straight after costs no second compile.
+    for (int k = 0; k < count; ++k)
+        walkTile(t, &tiles->tiles[k], 0);
+    if (!compileCallList(t, tiles)) {
+        deleteTileLists(t);
+        o3DBuildMeshList(t->mesh);
+        return;
+    }
+    startPending(t);
+}
+
+void terrainCompilePending(TTerrain *t)
+{
+    TerrainTiles *tiles = terrainTilesOf(t);
+    if (!tiles->pending)
+        return;
+    for (int k = 0; k < tileCount(tiles); ++k) {
         glNewList(tiles->firstList + (GLuint)k, GL_COMPILE);
         walkTile(t, &tiles->tiles[k], 1);
         glEndList();
     }
-    if (!compileCallList(t, tiles)) {
-        deleteTileLists(tiles);
-        o3DBuildMeshList(t->mesh);
-    }
+    ++tiles->compiles;
+    stopPending(t);
+}
+
+int terrainsPending(void)
+{
+    int n = 0;
+    for (TTerrain *t = sPending.first; t; t = terrainTilesOf(t)->nextPending)
+        ++n;
+    return n;
 }
 
 void terrainReleaseTiles(TTerrain *t)
 {
     TerrainTiles *tiles = terrainTilesOf(t);
-    deleteTileLists(tiles);
+    deleteTileLists(t);
     free(tiles->tiles);
     tiles->tiles = nullptr;
     tiles->across = tiles->down = 0;
@@ -323,6 +422,12 @@ void terrainDrawTiles(TTerrain *t)
         o3DDrawMesh(mesh);
         return;
     }
+    if (tiles->pending && compilingCallersList()) {
+        emitEveryTile(t, tiles);
+        tiles->drawn = tileCount(tiles);
+        return;
+    }
+    terrainCompilePending(t);
     GLfloat projection[16], modelview[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);

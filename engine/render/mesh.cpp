@@ -9,6 +9,7 @@
 #include "ostrel3d.h"
 
 #include "platform/gl_api.h"
+#include "render/mesh_lists.h"
 
 #include <math.h>
 #include <stdint.h>
@@ -37,6 +38,22 @@ static void freeArrays(TMesh *mesh)
 static int inRange(int i, int count)
 {
     return i >= 0 && i < count;
+}
+
+// Lists named but not yet compiled, and who finishes them.
+static struct {
+    MeshPendingListHook hook;
+    int count;
+} sPendingLists = {nullptr, 0};
+
+void meshSetPendingListHook(MeshPendingListHook hook)
+{
+    sPendingLists.hook = hook;
+}
+
+void meshCountPendingLists(int change)
+{
+    sPendingLists.count += change;
 }
 
 static int indexValid(const TMesh *mesh, uint32_t index)
@@ -206,10 +223,12 @@ void o3DDrawMesh(TMesh *mesh)
         }
         glColor4f(1.0f, 1.0f, 1.0f, mesh->alpha);
     }
-    if (mesh->hasDisplayList)
-        glCallList(mesh->displayList);
-    else
+    if (mesh->hasDisplayList) {
+        if (!(sPendingLists.count > 0 && sPendingLists.hook && sPendingLists.hook(mesh)))
+            glCallList(mesh->displayList);
+    } else {
         drawArrays(mesh);
+    }
     if (mesh->blended) {
         if (!blendWasOn)
             glDisable(GL_BLEND);

@@ -4,4 +4,5 @@
 o3d_gl_test(world_assets_gl_tests
   ${CMAKE_CURRENT_LIST_DIR}/skybox_gl_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/terrain_gl_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/terrain_tiles_gl_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/terrain_tiles_gl_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/terrain_pending_gl_test.cpp)
