@@ -422,8 +422,14 @@ void terrainDrawTiles(TTerrain *t)
         o3DDrawMesh(mesh);
         return;
     }
-    if (tiles->pending && compilingCallersList()) {
-        emitEveryTile(t, tiles);
+    // Inside a list the caller is compiling, the view it will be called with is unknown: every
+    // tile goes in.
+    if (compilingCallersList()) {
+        if (tiles->pending)
+            emitEveryTile(t, tiles);
+        else
+            for (int k = 0; k < tileCount(tiles); ++k)
+                glCallList(tiles->firstList + (GLuint)k);
         tiles->drawn = tileCount(tiles);
         return;
     }
