@@ -21,6 +21,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 
@@ -35,7 +36,8 @@ def read_marks(stream, wanted, marks, deadline):
             raise RuntimeError("no %s mark in time" % ", ".join(w for w in wanted if w not in marks))
         line = stream.readline()
         if not line:
-            raise RuntimeError("the program ended before its %s mark" % wanted[-1])
+            late = " (ended at the deadline)" if time.monotonic() > deadline else ""
+            raise RuntimeError("the program ended before its %s mark%s" % (wanted[-1], late))
         parts = line.split()
         if len(parts) == 4 and parts[0] == "o3d-timing":
             marks[parts[1]] = (int(parts[2]), int(parts[3]))
@@ -48,6 +50,10 @@ def one_run(program, data):
         start = time.monotonic_ns()
         game = subprocess.Popen([program], cwd=folder, env=env, stdout=subprocess.PIPE,
                                 stderr=subprocess.DEVNULL, text=True)
+        # A mark that never comes would leave readline waiting for ever: the program is ended at
+        # the deadline, which ends the read.
+        watchdog = threading.Timer(30, game.kill)
+        watchdog.start()
         try:
             marks = {}
             deadline = time.monotonic() + 30
@@ -62,6 +68,7 @@ def one_run(program, data):
             xdotool("keyup", "Return")
             read_marks(game.stdout, ["new-game", "play-frame"], marks, deadline)
         finally:
+            watchdog.cancel()
             game.terminate()
             try:
                 game.wait(timeout=10)
@@ -94,7 +101,12 @@ def main():
     load_before = os.getloadavg()[0]
     figures = {}
     for _ in range(runs):
-        for name, value in one_run(program, data).items():
+        try:
+            run = one_run(program, data)
+        except RuntimeError as error:
+            print("game_startup: %s" % error, file=sys.stderr)
+            return 1
+        for name, value in run.items():
             figures.setdefault(name, []).append(value)
     print("game_startup: load average %.2f before, %.2f after" % (load_before, os.getloadavg()[0]))
     for name, values in figures.items():
