@@ -18,6 +18,22 @@ le16At() {
   od -An -tu2 -j "$2" -N2 "$1" | tr -d ' '
 }
 
+# The usage block that ends every run's output and is all that -h and --help print.
+cat >usage.txt <<'TEXT'
+
+=== PROGRAM USAGE ===
+tellurix.exe [width] [height] [type] [seed]
+  Types:
+    1 = Gentle hills (RECOMMENDED for gentle terrain)
+    2 = Plains with waves
+    3 = Rolling hills
+    4 = Valleys and ridges
+    5 = Island
+    6 = Mountains
+  Example: tellurix.exe 512 512 1 12345
+
+TEXT
+
 # --- the whole standard output of one run ---
 run 17 20 5 7 || fail "17 20 5 7 exited with $?"
 cat >expected.txt <<'TEXT'
@@ -33,19 +49,8 @@ OK! File saved.
 
 === USAGE IN OSTREL ===
 TTerrain* land = o3DCreateTerrain("heightmap_island_7.bmp", 2.0f, 30.0f);
-
-=== PROGRAM USAGE ===
-tellurix.exe [width] [height] [type] [seed]
-  Types:
-    1 = Gentle hills (RECOMMENDED for gentle terrain)
-    2 = Plains with waves
-    3 = Rolling hills
-    4 = Valleys and ridges
-    5 = Island
-    6 = Mountains
-  Example: tellurix.exe 512 512 1 12345
-
 TEXT
+cat usage.txt >>expected.txt
 cmp -s out.txt expected.txt || { fail "standard output differs:"; diff expected.txt out.txt; }
 [ -s err.txt ] && fail "unexpected standard error: $(cat err.txt)"
 
@@ -94,20 +99,6 @@ grep -qxF "Size: 16 x 16" out.txt &&
 [ -f heightmap_hills_0.bmp ] || fail "garbage arguments wrote no heightmap_hills_0.bmp"
 
 # --- -h and --help: the program's usage alone, status 0, no file written, wherever they stand ---
-cat >usage.txt <<'TEXT'
-
-=== PROGRAM USAGE ===
-tellurix.exe [width] [height] [type] [seed]
-  Types:
-    1 = Gentle hills (RECOMMENDED for gentle terrain)
-    2 = Plains with waves
-    3 = Rolling hills
-    4 = Valleys and ridges
-    5 = Island
-    6 = Mountains
-  Example: tellurix.exe 512 512 1 12345
-
-TEXT
 mkdir -p help && cd help || exit 1
 for args in "--help" "-h" "32 32 2 --help" "-h 32"; do
   # shellcheck disable=SC2086 # the arguments are meant to split

@@ -204,6 +204,17 @@ bool writePackFile(const std::string &path, const std::vector<DataEntry> &entrie
     return out.good();
 }
 
+void GameRun::startPlaying()
+{
+    writeGameData();
+    ASSERT_EQ(o3DInit(nullptr, 800, 600, "Ostrel3D"), 1);
+    gScript.videoStarts = 0;
+    ASSERT_EQ(gameInit(), 1);
+    ASSERT_EQ(loadLevel(), 1);
+    startNewGame();
+    gameState = Playing;
+}
+
 void GameRun::writeGameData(const std::set<std::string> &without)
 {
     const std::vector<DataEntry> &entries = builtGameData();

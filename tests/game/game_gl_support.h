@@ -66,6 +66,9 @@ class GameRun : public ::testing::Test {
     void TearDown() override;
     // Writes game.dat into the test's folder: the build's game.dat without these entries.
     void writeGameData(const std::set<std::string> &without = {});
+    // The build's game.dat in an 800 x 600 window, the game started and its level loaded, a new
+    // game begun and in play, as after "Nowa gra".
+    void startPlaying();
     // Keys held from now on (pressed at the next keyboard update where they were up).
     void holdKeys(std::initializer_list<int> keys);
     // Pixels of the back buffer within 0.1 of this colour.

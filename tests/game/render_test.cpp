@@ -12,13 +12,8 @@ class Render : public GameRun {
     void SetUp() override
     {
         GameRun::SetUp();
-        writeGameData();
-        ASSERT_EQ(o3DInit(nullptr, 800, 600, "Ostrel3D"), 1);
-        gScript.videoStarts = 0;
-        ASSERT_EQ(gameInit(), 1);
-        ASSERT_EQ(loadLevel(), 1);
-        startNewGame();
-        gameState = Playing;
+        startPlaying();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_EQ(o3DGetScreenWidth(), 800);
         ASSERT_EQ(o3DGetScreenHeight(), 600);
     }

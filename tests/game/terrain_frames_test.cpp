@@ -3,6 +3,7 @@
 // gun and HUD) from fixed cameras looking every way, on and beside and outside the map, compared
 // pixel for pixel.
 #include "game_gl_support.h"
+#include "frame_compare.h"
 
 #include "assets/terrain.h"
 #include "platform/gl_api.h"
@@ -24,13 +25,8 @@ class TerrainFrames : public GameRun {
     void SetUp() override
     {
         GameRun::SetUp();
-        writeGameData();
-        ASSERT_EQ(o3DInit(nullptr, 800, 600, "Ostrel3D"), 1);
-        gScript.videoStarts = 0;
-        ASSERT_EQ(gameInit(), 1);
-        ASSERT_EQ(loadLevel(), 1);
-        startNewGame();
-        gameState = Playing;
+        startPlaying();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_NE(terrainHandle, nullptr);
         ASSERT_EQ(terrainHandle->width, 512);
         ASSERT_EQ(o3DHasTerrainTexture(terrainHandle), 1);
@@ -59,14 +55,6 @@ class TerrainFrames : public GameRun {
         return pixels;
     }
 };
-
-long differingPixels(const std::vector<unsigned char> &a, const std::vector<unsigned char> &b)
-{
-    long n = 0;
-    for (size_t i = 0; i + 2 < a.size() && i + 2 < b.size(); i += 3)
-        n += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
-    return n;
-}
 
 TEST_F(TerrainFrames, TiledTerrainDrawsTheSingleListsFramesExactly)
 {

@@ -3,6 +3,7 @@
 // compiled) the frame is exactly the one of the mesh compiled whole with the same repeat and
 // scale, and the tiles' contents are compiled once.
 #include "world_gl_support.h"
+#include "frame_compare.h"
 
 #include "assets/terrain.h"
 
@@ -29,22 +30,6 @@ std::vector<unsigned char> hills(void)
 void beginView(void)
 {
     beginWorldFrame({-12, 5, -12}, {1, -0.45f, 1}, {0, 1, 0}, 60, 0.1f, 100, kClear);
-}
-
-long differingPixels(const std::vector<uint8_t> &a, const std::vector<uint8_t> &b)
-{
-    long n = a.size() == b.size() ? 0 : -1;
-    for (size_t i = 0; n >= 0 && i + 2 < a.size(); i += 3)
-        n += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
-    return n;
-}
-
-long groundPixels(const std::vector<uint8_t> &frame)
-{
-    long n = 0;
-    for (size_t i = 0; i + 2 < frame.size(); i += 3)
-        n += frame[i] != kClear.r || frame[i + 1] != kClear.g || frame[i + 2] != kClear.b;
-    return n;
 }
 
 // How the terrain reaches the screen.
@@ -81,7 +66,7 @@ class TerrainPendingGl : public ::testing::Test {
         o3DBuildMeshList(whole->mesh);
         reference = frameOf(whole, kTerrain);
         ASSERT_EQ(terrainTilesOf(whole)->compiles, 0);
-        ASSERT_GT(groundPixels(reference), 20000);
+        ASSERT_GT(pixelsOtherThan(reference, kClear), 20000);
     }
     void TearDown() override
     {

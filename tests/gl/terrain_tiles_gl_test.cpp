@@ -5,6 +5,7 @@
 // triangle in the mesh's order), and the tiles outside the view are left out; the lists are made,
 // recompiled, set aside for a mesh list of the mesh's own and freed with the terrain.
 #include "world_gl_support.h"
+#include "frame_compare.h"
 
 #include "assets/terrain.h"
 
@@ -107,24 +108,6 @@ class TerrainTilesGl : public ::testing::Test {
     }
 };
 
-// The number of pixels in which the frames differ, for the failure message.
-long differingPixels(const std::vector<uint8_t> &a, const std::vector<uint8_t> &b)
-{
-    long n = 0;
-    for (size_t i = 0; i + 2 < a.size() && i + 2 < b.size(); i += 3)
-        n += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
-    return n;
-}
-
-// Pixels that are not the clear colour.
-long groundPixels(const std::vector<uint8_t> &frame)
-{
-    long n = 0;
-    for (size_t i = 0; i + 2 < frame.size(); i += 3)
-        n += frame[i] != kClear.r || frame[i + 1] != kClear.g || frame[i + 2] != kClear.b;
-    return n;
-}
-
 TEST_F(TerrainTilesGl, TilesDrawExactlyTheSingleListsPixelsAndLeaveOutWhatIsUnseen)
 {
     const TVector3 up = {0, 1, 0}, north = {0, 0, -1};
@@ -220,9 +203,9 @@ TEST_F(TerrainTilesGl, TilesDrawExactlyTheSingleListsPixelsAndLeaveOutWhatIsUnse
         EXPECT_LE(tiles->drawn, v.mostDrawn);
         leftOutSomewhere += tiles->drawn < kTiles;
         if (v.mostDrawn > 0) {
-            EXPECT_GT(groundPixels(tiled), 2000);
+            EXPECT_GT(pixelsOtherThan(tiled, kClear), 2000);
         } else {
-            EXPECT_EQ(groundPixels(tiled), 0);
+            EXPECT_EQ(pixelsOtherThan(tiled, kClear), 0);
         }
     }
     EXPECT_GE(leftOutSomewhere, 10);
