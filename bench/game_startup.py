@@ -43,6 +43,15 @@ def read_marks(stream, wanted, marks, deadline):
             marks[parts[1]] = (int(parts[2]), int(parts[3]))
 
 
+def peak_resident_mb(pid):
+    """The process's peak resident memory so far (VmHWM), in MB."""
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) / 1024.0
+    raise RuntimeError("no VmHWM for the program")
+
+
 def one_run(program, data):
     with tempfile.TemporaryDirectory(prefix="o3d-game-startup.") as folder:
         os.symlink(os.path.join(data, "game.dat"), os.path.join(folder, "game.dat"))
@@ -67,6 +76,7 @@ def one_run(program, data):
             time.sleep(0.1)
             xdotool("keyup", "Return")
             read_marks(game.stdout, ["new-game", "play-frame"], marks, deadline)
+            peak = peak_resident_mb(game.pid)
         finally:
             watchdog.cancel()
             game.terminate()
@@ -81,12 +91,14 @@ def one_run(program, data):
             "start-up, processor time": menu[1] / 1e6,
             "level load (Nowa gra)": (play[0] - new_game[0]) / 1e6,
             "level load, processor time": (play[1] - new_game[1]) / 1e6,
+            "peak resident memory (MB)": peak,
         }
 
 
 def summary(name, values):
-    return "%-28s median %7.1f ms  min %7.1f  max %7.1f  (%d runs)" % (
-        name, statistics.median(values), min(values), max(values), len(values))
+    unit = "" if name.endswith("(MB)") else " ms"
+    return "%-28s median %7.1f%s  min %7.1f  max %7.1f  (%d runs)" % (
+        name, statistics.median(values), unit, min(values), max(values), len(values))
 
 
 def main():
