@@ -237,16 +237,16 @@ static Bytes cutModel(const Bytes &md2)
     if (!model)
         return {};
     const TMD2Header &h = model->header;
-    Md2Spec spec;
-    spec.skinWidth = h.skinWidth;
-    spec.skinHeight = h.skinHeight;
+    Md2Spec fixture;
+    fixture.skinWidth = h.skinWidth;
+    fixture.skinHeight = h.skinHeight;
     for (int32_t i = 0; i < h.numTexCoords; ++i)
-        spec.texCoords.push_back({model->texCoords[i].s, model->texCoords[i].t});
+        fixture.texCoords.push_back({model->texCoords[i].s, model->texCoords[i].t});
     for (int32_t i = 0; i < h.numTriangles; ++i) {
         Md2TriangleSpec t;
         memcpy(t.vertex, model->triangles[i].vertexIndex, sizeof t.vertex);
         memcpy(t.texCoord, model->triangles[i].texCoordIndex, sizeof t.texCoord);
-        spec.triangles.push_back(t);
+        fixture.triangles.push_back(t);
     }
     for (int32_t f = 0; f < h.numFrames && f < 2; ++f) {
         Md2FrameSpec frame;
@@ -258,10 +258,10 @@ static Bytes cutModel(const Bytes &md2)
             const uint8_t *p = from.vertices + v * 4;
             frame.vertices.push_back({p[0], p[1], p[2], p[3]});
         }
-        spec.frames.push_back(frame);
+        fixture.frames.push_back(frame);
     }
     o3DFreeMD2(model);
-    return md2Bytes(spec);
+    return md2Bytes(fixture);
 }
 
 static bool endsWith(const std::string &name, const char *suffix)

@@ -360,9 +360,9 @@ std::string validBitmap(int width, int height)
 
 std::string shortWav(void)
 {
-    WavSpec spec;
-    spec.samples = samples16({0, 1000, -1000, 0, 500, -500, 0, 0});
-    return asText(makeWav(spec));
+    WavSpec fixture;
+    fixture.samples = samples16({0, 1000, -1000, 0, 500, -500, 0, 0});
+    return asText(makeWav(fixture));
 }
 
 // mt19937's output is the same on every platform, so each file's garbage is too.
