@@ -32,6 +32,10 @@ interval=${O3D_SOAK_INTERVAL:-2}
 
 start=$SECONDS
 tmp_before=$(ls -A /tmp | sort)
+# Files the game has from before it started are not its leftovers: the ones this script holds
+# open (the game inherits them; ctest's log among them), the program, its data and the source tree
+# (which may itself lie under /tmp).
+inherited=$(for fd in /proc/$$/fd/*; do readlink "$fd"; done 2>/dev/null | grep '^/' | sort -u)
 work=$(mktemp -d /tmp/o3d-soak.XXXXXX)
 pid=
 sampler=
@@ -448,7 +452,8 @@ add_left < <(find "$work/tmp" -mindepth 1 -maxdepth 1 -printf 'TMPDIR: %f\n')
 # game's staging files.
 while IFS= read -r path; do
   [ -n "$path" ] && [ -e "$path" ] && left+=("$path")
-done < <(sort -u "$work/held" 2>/dev/null | grep -v "^$work/" | grep -v '^/tmp/.X11-unix')
+done < <(sort -u "$work/held" 2>/dev/null | grep -v -F -e "$work/" -e /tmp/.X11-unix -e "$root/" \
+  -e "$data/" -e "$program" | comm -23 - <(echo "$inherited"))
 tmp_after=$(ls -A /tmp | sort)
 add_left < <(comm -13 <(echo "$tmp_before") <(echo "$tmp_after") | grep '^temp_' | sed 's|^|/tmp/|')
 summary
