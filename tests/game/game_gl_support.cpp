@@ -204,6 +204,16 @@ bool writePackFile(const std::string &path, const std::vector<DataEntry> &entrie
     return out.good();
 }
 
+std::vector<unsigned char> GameRun::backBuffer()
+{
+    const int w = o3DGetScreenWidth(), h = o3DGetScreenHeight();
+    std::vector<unsigned char> pixels((size_t)w * h * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
 void GameRun::startPlaying()
 {
     writeGameData();

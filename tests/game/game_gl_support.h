@@ -71,6 +71,8 @@ class GameRun : public ::testing::Test {
     void startPlaying();
     // Keys held from now on (pressed at the next keyboard update where they were up).
     void holdKeys(std::initializer_list<int> keys);
+    // The whole back buffer, RGB rows from the bottom.
+    static std::vector<unsigned char> backBuffer();
     // Pixels of the back buffer within 0.1 of this colour.
     static int countBackBufferPixels(float r, float g, float b);
 

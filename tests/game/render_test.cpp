@@ -22,15 +22,9 @@ class Render : public GameRun {
         gameShutdown();
         GameRun::TearDown();
     }
-    // The whole back buffer, RGB rows from the bottom.
     static std::vector<unsigned char> frame()
     {
-        const int w = o3DGetScreenWidth(), h = o3DGetScreenHeight();
-        std::vector<unsigned char> pixels((size_t)w * h * 3);
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
+        return backBuffer();
     }
     // Whether the pixel at (x, y), y downwards, is within 0.1 of the colour.
     static bool isColour(const std::vector<unsigned char> &pixels, int x, int y, float r, float g,

@@ -47,12 +47,7 @@ class TerrainFrames : public GameRun {
     static std::vector<unsigned char> frame()
     {
         gameRender();
-        const int w = o3DGetScreenWidth(), h = o3DGetScreenHeight();
-        std::vector<unsigned char> pixels((size_t)w * h * 3);
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
+        return backBuffer();
     }
 };
 
